@@ -1,0 +1,39 @@
+# Shared by ./play, ./check and ./bench: install the Debian packages the build needs, then
+# configure and build a CMake folder. Sourced, not run.
+
+# korvan_install PACKAGE...: installs what is missing; as another user than root, prints
+# the one apt-get line to run and stops.
+korvan_install() {
+    local missing=()
+    local p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' \
+            || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages. Please run, as root:" >&2
+        echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# What building the game and the viewer needs.
+KORVAN_BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev)
+# What the tests need besides: GoogleTest, a virtual X server for the window tests, and
+# clang with its runtime for the fuzzers.
+KORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth clang libclang-rt-14-dev)
+
+# korvan_build DIR [CMAKE OPTION...]: configures once, then builds incrementally.
+korvan_build() {
+    local dir=$1
+    shift
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S . -B "$dir" "$@"
+    fi
+    cmake --build "$dir" -j "$(nproc)"
+}

@@ -1,0 +1,25 @@
+// The battlefield: mission map, tile pictures, the pre-rendered map, obstacle runs, animations.
+#pragma once
+
+#include <cstdint>
+
+#include "units/typedefs.h"
+
+constexpr int KARTE_MAX = 100;  // rows and columns of the map tables
+constexpr int KARTE_PIXEL = 2000;  // width and height of the pre-rendered map
+
+extern int16_t Karte[KARTE_MAX][KARTE_MAX];  // tile numbers, [row][column]
+extern int16_t FeldX, FeldY;                 // map size in tiles
+extern unsigned char *Terrain;               // the whole map as one 2000 x 2000 picture
+extern POS XKarte[KARTE_MAX][KARTE_MAX];     // horizontal obstacle runs
+extern POS YKarte[KARTE_MAX][KARTE_MAX];     // vertical obstacle runs
+extern ANITER Animated[100];                 // animated cells
+extern int16_t AniAnz;                       // animated cells in use
+extern int16_t ScrollX, ScrollY;             // map pixel at the view's top-left corner
+
+void LoadMap(const char *Datei);
+void DecodeKarte();
+void InitXYKarte();
+void InitKarte();
+void AniKarte();
+void Landschaft();

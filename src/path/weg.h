@@ -1,0 +1,4 @@
+// The route planner for move orders.
+#pragma once
+
+void WegSuchen(short index);
