@@ -1,0 +1,20 @@
+// What the display layer offers beyond the LibGGI calls, for tests and tools.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <ggi/ggi.h>
+
+struct SDL_Window;
+
+// The visual's frame counter: how many event polls found nothing pending. -1 for no visual.
+int64_t ggiLayerFrame(ggi_visual_t vis);
+// The picture last shown, three 8-bit components per pixel, rows top to bottom, as a PPM
+// holds them; 0, or -1 when no mode is set.
+int ggiLayerShown(ggi_visual_t vis, int *w, int *h, std::vector<uint8_t> *rgb);
+// Writes the picture last shown as a PPM (P6) file; 0, or -1.
+int ggiLayerWritePPM(ggi_visual_t vis, const char *file);
+// The window of a display-sdl visual (or of a palemu visual's window parent), null before
+// a mode is set or for other targets.
+SDL_Window *ggiLayerWindow(ggi_visual_t vis);

@@ -1,0 +1,542 @@
+// The window target: the picture in an SDL2 window; keyboard and mouse as LibGII events.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+
+#include "internal.h"
+
+namespace ggi {
+
+namespace {
+
+// Frames a second at most: the game counts frames, so its pace must not follow the machine.
+constexpr int MAX_FPS = 70;
+// Device events kept unread at most; later ones are dropped, as from a full LibGII queue.
+constexpr size_t MAX_QUEUED = 8192;
+// Keys whose symbol is a character carry it in SDL's keycode below this.
+constexpr SDL_Keycode LAST_CHARACTER = 0x10FFFF;
+
+// SDL's events belong to the process, so one window at a time serves them.
+bool window_open = false;
+// SDL_Quit is registered for the end of the process once.
+bool quit_registered = false;
+
+// Keys that produce no text and have a symbol of their own.
+uint32_t special_symbol(SDL_Keycode key)
+{
+    switch (key) {
+    case SDLK_ESCAPE: return GIIUC_Escape;
+    case SDLK_TAB: return GIIUC_Tab;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return GIIUC_Return;
+    case SDLK_BACKSPACE: return GIIUC_BackSpace;
+    case SDLK_DELETE: return 127;
+    case SDLK_LEFT: return GIIK_Left;
+    case SDLK_RIGHT: return GIIK_Right;
+    case SDLK_UP: return GIIK_Up;
+    case SDLK_DOWN: return GIIK_Down;
+    default:
+        if (key >= SDLK_F1 && key <= SDLK_F12)
+            return GIIK_F1 + uint32_t(key - SDLK_F1);
+        return 0;
+    }
+}
+
+// The keypad's character keys: they produce text (digits only with Num Lock), and their
+// keycodes are not characters.
+uint32_t keypad_character(SDL_Keycode key)
+{
+    switch (key) {
+    case SDLK_KP_PLUS: return '+';
+    case SDLK_KP_MINUS: return '-';
+    case SDLK_KP_MULTIPLY: return '*';
+    case SDLK_KP_DIVIDE: return '/';
+    default: return 0;
+    }
+}
+
+bool keypad_key(SDL_Keycode key)
+{
+    return keypad_character(key) || (key >= SDLK_KP_1 && key <= SDLK_KP_PERIOD);
+}
+
+// The code points of a UTF-8 text; malformed bytes are skipped.
+std::vector<uint32_t> code_points(const char *text)
+{
+    std::vector<uint32_t> out;
+    const unsigned char *s = reinterpret_cast<const unsigned char *>(text);
+    while (*s) {
+        uint32_t c = *s;
+        int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        if (c >= 0x80 && c < 0xC0) {
+            s++;
+            continue;
+        }
+        if (more)
+            c &= 0x3F >> more;
+        s++;
+        bool ok = true;
+        for (int i = 0; i < more; i++, s++) {
+            if ((*s & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
+            c = c << 6 | (*s & 0x3F);
+        }
+        if (ok)
+            out.push_back(c);
+    }
+    return out;
+}
+
+struct SdlVisual final : ggi_visual {
+    Picture pic;
+    SDL_Window *win = nullptr;
+    SDL_Renderer *ren = nullptr;
+    SDL_Texture *tex = nullptr;
+    std::vector<uint32_t> shown;  // the frame last presented, ARGB, pic.w x pic.h
+    SDL_Rect dst{};               // where the picture lies in the window
+    SDL_Rect confined{};          // the area the pointer was last confined to
+    bool cursor_hidden = false;
+    uint64_t next_frame = 0;      // performance-counter time the next frame may be shown
+    int32_t last_x = -1, last_y = -1;  // the pointer position delivered last
+    uint32_t held[SDL_NUM_SCANCODES] = {};  // symbol each held key was delivered with
+
+    // A key press that waits for the text it produces; SDL sends the text right after it.
+    struct {
+        bool active = false;
+        SDL_Scancode scancode = SDL_SCANCODE_UNKNOWN;
+        SDL_Keycode key = 0;
+        bool repeat = false;
+    } pending;
+
+    ~SdlVisual() override { close_target(); }
+
+    int check_mode(int, int, ggi_graphtype type, ggi_graphtype &suggest) override
+    {
+        if (type == GGI_AUTO || bytes_per_pixel(type)) {
+            suggest = type == GGI_AUTO ? GT_8BIT : type;
+            return 0;
+        }
+        suggest = GT_8BIT;
+        return -1;
+    }
+
+    // The largest whole scale that fits nine tenths of the desktop.
+    int default_scale(int w, int h)
+    {
+        SDL_Rect b;
+        if (SDL_GetDisplayUsableBounds(0, &b) != 0)
+            return 1;
+        return std::max(1, std::min(b.w * 9 / 10 / w, b.h * 9 / 10 / h));
+    }
+
+    int set_mode(int w, int h, ggi_graphtype type) override
+    {
+        int scale = opt.scale ? opt.scale : default_scale(w, h);
+        if (!win) {
+            const char *title = program_invocation_short_name;
+            Uint32 flags = SDL_WINDOW_RESIZABLE;
+            if (opt.fullscreen)
+                flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+            win = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   w * scale, h * scale, flags);
+            if (!win) {
+                std::fprintf(stderr, "ggi: cannot open a window: %s\n", SDL_GetError());
+                return -1;
+            }
+            ren = SDL_CreateRenderer(win, -1, SDL_RENDERER_ACCELERATED |
+                                                  SDL_RENDERER_PRESENTVSYNC);
+            if (!ren)
+                ren = SDL_CreateRenderer(win, -1, SDL_RENDERER_SOFTWARE);
+            if (!ren) {
+                std::fprintf(stderr, "ggi: cannot draw into the window: %s\n", SDL_GetError());
+                SDL_DestroyWindow(win);
+                win = nullptr;
+                return -1;
+            }
+        } else if (!(SDL_GetWindowFlags(win) & SDL_WINDOW_FULLSCREEN)) {
+            SDL_SetWindowSize(win, w * scale, h * scale);
+        }
+        if (tex)
+            SDL_DestroyTexture(tex);
+        tex = SDL_CreateTexture(ren, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w,
+                                h);
+        if (!tex) {
+            std::fprintf(stderr, "ggi: cannot make the picture's texture: %s\n",
+                         SDL_GetError());
+            pic = Picture();
+            return -1;
+        }
+        picture_set(pic, w, h, type);
+        present();
+        return 0;
+    }
+
+    bool has_mode() const override { return pic.type != 0; }
+    Picture &picture() override { return pic; }
+    SDL_Window *window() override { return win; }
+
+    void box_done(bool whole) override
+    {
+        if (whole)
+            present();
+    }
+    void flush() override { present(); }
+
+    // The whole picture into ARGB through the palette as it stands, one texture update,
+    // then the frame.
+    void present()
+    {
+        const size_t n = static_cast<size_t>(pic.w) * pic.h;
+        shown.resize(n);
+        const uint8_t *s = pic.px.data();
+        switch (pic.bpp) {
+        case 1: {
+            uint32_t table[256];
+            for (int i = 0; i < 256; i++) {
+                const ggi_color &c = pic.palette[i];
+                table[i] = 0xFF000000u | uint32_t(c.r >> 8) << 16 | uint32_t(c.g >> 8) << 8 |
+                           uint32_t(c.b >> 8);
+            }
+            for (size_t i = 0; i < n; i++)
+                shown[i] = table[s[i]];
+            break;
+        }
+        case 2:
+            for (size_t i = 0; i < n; i++) {
+                unsigned v = s[2 * i] | s[2 * i + 1] << 8;
+                unsigned r = v >> 11, g = (v >> 5) & 63, b = v & 31;
+                shown[i] = 0xFF000000u | (r << 3 | r >> 2) << 16 | (g << 2 | g >> 4) << 8 |
+                           (b << 3 | b >> 2);
+            }
+            break;
+        case 3:
+            for (size_t i = 0; i < n; i++)
+                shown[i] = 0xFF000000u | uint32_t(s[3 * i + 2]) << 16 |
+                           uint32_t(s[3 * i + 1]) << 8 | s[3 * i];
+            break;
+        }
+        SDL_UpdateTexture(tex, nullptr, shown.data(), pic.w * 4);
+        render();
+        pace();
+    }
+
+    // The picture as large as whole-number scaling allows, centred on black; a window
+    // smaller than the picture shrinks it as a whole.
+    void render()
+    {
+        int ow = 0, oh = 0;
+        SDL_GetRendererOutputSize(ren, &ow, &oh);
+        int dw, dh;
+        if (ow >= pic.w && oh >= pic.h) {
+            int s = std::min(ow / pic.w, oh / pic.h);
+            dw = pic.w * s;
+            dh = pic.h * s;
+        } else {
+            double f = std::min(double(ow) / pic.w, double(oh) / pic.h);
+            dw = std::max(1, int(pic.w * f));
+            dh = std::max(1, int(pic.h * f));
+        }
+        dst = SDL_Rect{(ow - dw) / 2, (oh - dh) / 2, dw, dh};
+        SDL_SetRenderDrawColor(ren, 0, 0, 0, 255);
+        SDL_RenderClear(ren);
+        SDL_RenderCopy(ren, tex, nullptr, &dst);
+        SDL_RenderPresent(ren);
+        if (!opt.nograb && !SDL_RectEquals(&dst, &confined)) {
+            // Confined to the picture, so that pushing against an edge reaches its pixels;
+            // SDL lifts it while the window has no focus.
+            SDL_SetWindowMouseRect(win, &dst);
+            confined = dst;
+        }
+    }
+
+    // Sleeps until the next frame is due. A renderer that waits for the display has
+    // already taken its time and finds the frame due; the steps keep the average at
+    // MAX_FPS and start afresh after a stall.
+    void pace()
+    {
+        const uint64_t freq = SDL_GetPerformanceFrequency();
+        const uint64_t period = freq / MAX_FPS;
+        uint64_t now = SDL_GetPerformanceCounter();
+        if (now < next_frame) {
+            SDL_Delay(Uint32((next_frame - now) * 1000 / freq));
+            now = SDL_GetPerformanceCounter();
+        }
+        next_frame = now >= next_frame + period ? now + period : next_frame + period;
+    }
+
+    bool shown_rgb(std::vector<uint8_t> &rgb, int &w, int &h) override
+    {
+        if (!has_mode())
+            return false;
+        rgb.resize(shown.size() * 3);
+        for (size_t i = 0; i < shown.size(); i++) {
+            rgb[3 * i] = uint8_t(shown[i] >> 16);
+            rgb[3 * i + 1] = uint8_t(shown[i] >> 8);
+            rgb[3 * i + 2] = uint8_t(shown[i]);
+        }
+        w = pic.w;
+        h = pic.h;
+        return true;
+    }
+
+    void push(const gii_event &ev)
+    {
+        if (in.queue.size() < MAX_QUEUED)
+            in.queue.push_back(ev);
+    }
+
+    // Where a key's delivered symbol is kept; pushed events may carry any scancode.
+    uint32_t &held_for(SDL_Scancode sc)
+    {
+        return held[sc > 0 && sc < SDL_NUM_SCANCODES ? sc : 0];
+    }
+
+    void deliver_key(bool repeat, SDL_Scancode sc, uint32_t sym)
+    {
+        held_for(sc) = sym;
+        push(key_event(repeat ? evKeyRepeat : evKeyPress, sym));
+    }
+
+    // A key press that produced no text: its character from the keycode. The key left of
+    // 1 is a dead key on layouts that put '^' there, which the game's editor key needs.
+    void resolve_pending()
+    {
+        if (!pending.active)
+            return;
+        pending.active = false;
+        uint32_t sym = 0;
+        if (pending.scancode == SDL_SCANCODE_GRAVE) {
+            sym = '^';
+            // The input method still holds the dead key and would fold it into the next
+            // key's character; the '^' has been given, so the composition is dropped.
+            // Stopping text input also drops queued text, so not while any is queued.
+            if (!SDL_HasEvent(SDL_TEXTINPUT)) {
+                SDL_StopTextInput();
+                SDL_StartTextInput();
+            }
+        }
+        else if (uint32_t k = keypad_character(pending.key))
+            sym = k;
+        else if (pending.key >= ' ' && pending.key != 127 && pending.key <= LAST_CHARACTER)
+            sym = uint32_t(pending.key);
+        if (sym)
+            deliver_key(pending.repeat, pending.scancode, sym);
+    }
+
+    void key_down(const SDL_KeyboardEvent &k)
+    {
+        resolve_pending();
+        const SDL_Keycode key = k.keysym.sym;
+        const SDL_Scancode sc = k.keysym.scancode;
+        if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (k.keysym.mod & KMOD_ALT)) {
+            // The layer's own key: the program sees neither its press nor its release.
+            if (!k.repeat)
+                SDL_SetWindowFullscreen(win, (SDL_GetWindowFlags(win) & SDL_WINDOW_FULLSCREEN)
+                                                 ? 0
+                                                 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+            held_for(sc) = 0;
+            return;
+        }
+        if (uint32_t s = special_symbol(key)) {
+            deliver_key(k.repeat, sc, s);
+            return;
+        }
+        if ((key >= 0 && key <= LAST_CHARACTER) || keypad_key(key))
+            pending = {true, sc, key, k.repeat != 0};
+    }
+
+    // Text belongs to the key press before it. Text without one (a character composed
+    // after a dead key) is a press and release of its own; with several characters, the
+    // key's is the last.
+    void text(const char *t)
+    {
+        std::vector<uint32_t> cps = code_points(t);
+        if (cps.empty())
+            return;
+        size_t own = pending.active ? cps.size() - 1 : cps.size();
+        for (size_t i = 0; i < own; i++) {
+            push(key_event(evKeyPress, cps[i]));
+            push(key_event(evKeyRelease, cps[i]));
+        }
+        if (pending.active) {
+            pending.active = false;
+            deliver_key(pending.repeat, pending.scancode, cps.back());
+        }
+    }
+
+    void key_up(const SDL_KeyboardEvent &k)
+    {
+        resolve_pending();
+        SDL_Scancode sc = k.keysym.scancode;
+        if (uint32_t &sym = held_for(sc)) {
+            push(key_event(evKeyRelease, sym));
+            sym = 0;
+        }
+    }
+
+    // A window position in mode pixels, pulled onto the picture from the borders.
+    void to_mode(int x, int y, int32_t &mx, int32_t &my)
+    {
+        if (dst.w <= 0 || dst.h <= 0) {
+            mx = my = 0;
+            return;
+        }
+        mx = int32_t(std::floor(double(x - dst.x) * pic.w / dst.w));
+        my = int32_t(std::floor(double(y - dst.y) * pic.h / dst.h));
+        mx = std::clamp<int32_t>(mx, 0, pic.w - 1);
+        my = std::clamp<int32_t>(my, 0, pic.h - 1);
+    }
+
+    void pointer_at(int x, int y)
+    {
+        int32_t mx, my;
+        to_mode(x, y, mx, my);
+        bool inside = x >= dst.x && x < dst.x + dst.w && y >= dst.y && y < dst.y + dst.h;
+        if (inside != cursor_hidden) {
+            SDL_ShowCursor(inside ? SDL_DISABLE : SDL_ENABLE);
+            cursor_hidden = inside;
+        }
+        if (mx != last_x || my != last_y) {
+            last_x = mx;
+            last_y = my;
+            push(move_event(evPtrAbsolute, mx, my));
+        }
+    }
+
+    void button(const SDL_MouseButtonEvent &b, uint8_t type)
+    {
+        resolve_pending();
+        uint32_t n;
+        switch (b.button) {
+        case SDL_BUTTON_LEFT: n = GII_PBUTTON_LEFT; break;
+        case SDL_BUTTON_RIGHT: n = GII_PBUTTON_RIGHT; break;
+        case SDL_BUTTON_MIDDLE: n = GII_PBUTTON_MIDDLE; break;
+        default: n = b.button; break;
+        }
+        pointer_at(b.x, b.y);
+        push(button_event(type, n));
+    }
+
+    // Closing the window ends the program by its own path: Escape from this frame on.
+    void close_requested()
+    {
+        if (in.escapes_from < 0 || in.escapes_from > in.frame)
+            in.escapes_from = in.frame;
+    }
+
+    void handle(const SDL_Event &e)
+    {
+        switch (e.type) {
+        case SDL_QUIT:
+            close_requested();
+            break;
+        case SDL_WINDOWEVENT:
+            switch (e.window.event) {
+            case SDL_WINDOWEVENT_CLOSE:
+                close_requested();
+                break;
+            case SDL_WINDOWEVENT_EXPOSED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                if (tex && has_mode())
+                    render();
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                resolve_pending();
+                if (cursor_hidden) {
+                    SDL_ShowCursor(SDL_ENABLE);
+                    cursor_hidden = false;
+                }
+                break;
+            }
+            break;
+        case SDL_KEYDOWN:
+            key_down(e.key);
+            break;
+        case SDL_TEXTINPUT:
+            text(e.text.text);
+            break;
+        case SDL_KEYUP:
+            key_up(e.key);
+            break;
+        case SDL_MOUSEMOTION:
+            resolve_pending();
+            pointer_at(e.motion.x, e.motion.y);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            button(e.button, evPtrButtonPress);
+            break;
+        case SDL_MOUSEBUTTONUP:
+            button(e.button, evPtrButtonRelease);
+            break;
+        }
+    }
+
+    void pump() override
+    {
+        SDL_Event e;
+        while (SDL_PollEvent(&e))
+            handle(e);
+        resolve_pending();
+    }
+
+    bool has_devices() const override { return true; }
+    void wait_devices(int ms) override { SDL_WaitEventTimeout(nullptr, ms); }
+
+    void close_target() override
+    {
+        if (tex)
+            SDL_DestroyTexture(tex);
+        if (ren)
+            SDL_DestroyRenderer(ren);
+        if (win)
+            SDL_DestroyWindow(win);
+        if (window_open)
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        tex = nullptr;
+        ren = nullptr;
+        win = nullptr;
+        window_open = false;
+    }
+};
+
+}  // namespace
+
+ggi_visual *open_sdl(const Options &opt)
+{
+    if (window_open) {
+        std::fprintf(stderr, "ggi: display-sdl: only one window can be open at a time\n");
+        return nullptr;
+    }
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "ggi: cannot open a window: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    if (!quit_registered) {
+        std::atexit(SDL_Quit);
+        quit_registered = true;
+    }
+    window_open = true;
+    auto *v = new SdlVisual;
+    if (!open_common(v, opt)) {
+        finish(v);
+        delete v;
+        return nullptr;
+    }
+    SDL_StartTextInput();
+    return v;
+}
+
+}  // namespace ggi
+
+// SDL reaches the session bus for its input methods, and the bus library keeps a read
+// buffer to the end of the process; under LeakSanitizer that is not the program's leak.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libdbus-1.so\n";
+}
