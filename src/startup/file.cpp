@@ -1,12 +1,25 @@
 // Resource loaders, the sprite-layout numbers, and the small file and number utilities.
 #include "startup/file.h"
 
+#include <fcntl.h>
+
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+#include <ggi/ggi.h>
+
+#include "display/video.h"
+
 unsigned char *bchst = nullptr;
 unsigned char *m_images = nullptr;
 unsigned char *TerrainData = nullptr;
 unsigned char *ExploseData = nullptr;
 unsigned char *RauchData = nullptr;
 long bchstLaenge = 0, m_imagesLaenge = 0, TerrainLaenge = 0, ExploseLaenge = 0, RauchLaenge = 0;
+long LetzteLaenge = 0;
 
 unsigned char *LeuteData = nullptr;
 int32_t LeuteLaenge = 0;
@@ -23,3 +36,243 @@ int16_t S1_ANFANG, S1_LANG, S2_ANFANG, S2_LANG;
 
 const char *AppDirs[] = {nullptr};
 char Text_Low[256];
+
+// Where each value of resource/mann.num goes, in the order of the file.
+static int16_t *const MannNummern[41] = {
+    &L_ANFANG,   &L_LANG,    &R_ANFANG,   &R_LANG,     &O_ANFANG,   &O_LANG,    &U_ANFANG,
+    &U_LANG,     &LO_ANFANG, &LO_LANG,    &LU_ANFANG,  &LU_LANG,    &RO_ANFANG, &RO_LANG,
+    &RU_ANFANG,  &RU_LANG,   &MANN_DIV,   &ANGRIF_L,   &ANGRIF_LL,  &ANGRIF_R,  &ANGRIF_RL,
+    &ANGRIF_O,   &ANGRIF_OL, &ANGRIF_U,   &ANGRIF_UL,  &ANGRIF_LO,  &ANGRIF_LOL, &ANGRIF_LU,
+    &ANGRIF_LUL, &ANGRIF_RO, &ANGRIF_ROL, &ANGRIF_RU,  &ANGRIF_RUL, &FL_ANFANG, &FR_ANFANG,
+    &FO_ANFANG,  &FU_ANFANG, &S1_ANFANG,  &S1_LANG,    &S2_ANFANG,  &S2_LANG,
+};
+
+// Size of an open file, or -1 where it has none (a directory, a pipe).
+static long DateiGroesse(FILE *f) {
+    if (fseek(f, 0, SEEK_END) != 0) return -1;
+    return ftell(f);
+}
+
+unsigned char *LoadSomething(const char *Text, const char *Filename) {
+    printf("Lade %s ...\n", Text);
+    if (fexist(Filename) == 0) ggiPanic("Kann '%s' nicht laden!", Filename);
+    unsigned int Anzahl = 0;
+    unsigned char *Puffer = fload(Filename, "rb", Anzahl, nullptr, 0, nullptr);
+    if (Anzahl == 0) {
+        free(Puffer);
+        ggiPanic("Datei nicht lesbar!");
+    }
+    // fload leaves the count at the file's size when only the allocation failed.
+    if (Puffer == nullptr) ggiPanic("Nicht genug Speicher, um '%s' zu laden!", Filename);
+    LetzteLaenge = Anzahl;
+    printf("%s geladen.\n", Text);
+    return Puffer;
+}
+
+// Appends one sprite file to LeuteData; the offset runs on across the three files.
+static void LeuteAnhaengen(const char *Name, int32_t &Offset) {
+    FILE *f = fopen(Name, "rb");
+    if (f == nullptr) {
+        textmodus();
+        printf("\n\nERROR: Kann '%s' nicht laden!\n\n", Name);
+        exit(0);
+    }
+    int c;
+    while ((c = fgetc(f)) != EOF) {
+        if (Offset >= LEUTE_PUFFER)
+            ggiPanic("Die Sprite-Datei '%s' passt nicht mehr in den Puffer (%d Bytes)!", Name,
+                     (int)LEUTE_PUFFER);
+        LeuteData[Offset++] = (unsigned char)c;
+    }
+    fclose(f);
+}
+
+void LoadLeute() {
+    LeuteData = (unsigned char *)malloc(LEUTE_PUFFER);
+    if (LeuteData == nullptr) ggiPanic("Nicht genug Speicher, um die Sprites zu laden!");
+    // The way back is held open rather than taken as "..", so that a resource folder that is
+    // a link leads back to the game's folder, not to the parent of the link's target.
+    const int zurueck = open(".", O_RDONLY | O_DIRECTORY);
+    // Without the folder the sprite files are missing and the stop below says which one.
+    const bool drin = chdir("resource") == 0;
+    int32_t Offset = 0;
+    LeuteAnhaengen("lsprites.rsc", Offset);
+    KAMPF_START = Offset;
+    LeuteAnhaengen("ksprites.rsc", Offset);
+    HELI_START = Offset;
+    LeuteAnhaengen("hsprites.rsc", Offset);
+    LeuteLaenge = Offset;
+    if (drin && (zurueck < 0 || fchdir(zurueck) != 0))
+        ggiPanic("Kann nicht in den Spielordner zur\xfc" "ckkehren!");
+    if (zurueck >= 0) close(zurueck);
+}
+
+void LoadTerrain() {
+    constexpr int32_t TERRAIN_PUFFER = 400000;
+    TerrainData = (unsigned char *)malloc(TERRAIN_PUFFER);
+    if (TerrainData == nullptr)
+        ggiPanic("Nicht genug Speicher, um '%s' zu laden!", "resource/terrain.rsc");
+    FILE *f = fopen("resource/terrain.rsc", "rb");
+    if (f == nullptr) {
+        textmodus();
+        printf("\n\nERROR: Kann 'terrain.rsc' nicht laden!\n\n");
+        exit(0);
+    }
+    int32_t Offset = 0;
+    int c;
+    while ((c = fgetc(f)) != EOF) {
+        if (Offset >= TERRAIN_PUFFER)
+            ggiPanic("Die Datei 'terrain.rsc' passt nicht in den Puffer (%d Bytes)!",
+                     (int)TERRAIN_PUFFER);
+        TerrainData[Offset++] = (unsigned char)c;
+    }
+    fclose(f);
+    TerrainLaenge = Offset;
+}
+
+void LoadNum() {
+    FILE *D = fopen("resource/mann.num", "rb");
+    if (D == nullptr) ggiPanic("Kann 'resource/mann.num' nicht laden!");
+    for (int16_t *Ziel : MannNummern) *Ziel = (int16_t)get_ini_value(D);
+    fclose(D);
+}
+
+int get_ini_value(FILE *D) {
+    char Wert[5];
+    memset(Wert, ' ', sizeof Wert);
+    int c;
+    do {
+        c = fgetc(D);
+        if (c == EOF) ggiPanic("Die Datei 'resource/mann.num' endet vor dem letzten Eintrag!");
+    } while (c != '=');
+    // A value holds at most 4 characters: its ':' must fit the fifth place.
+    size_t n = 0;
+    do {
+        if (n == sizeof Wert)
+            ggiPanic("Ein Wert in 'resource/mann.num' hat mehr als 4 Zeichen!");
+        c = fgetc(D);
+        if (c == EOF) ggiPanic("Die Datei 'resource/mann.num' endet vor dem letzten Eintrag!");
+        Wert[n++] = (char)c;
+    } while (c != ':');
+    // atoi's rules on a buffer without a terminating zero; the ':' ends the digits.
+    size_t i = 0;
+    while (i < n && isspace((unsigned char)Wert[i])) i++;
+    bool negativ = false;
+    if (i < n && (Wert[i] == '+' || Wert[i] == '-')) negativ = Wert[i++] == '-';
+    int Zahl = 0;
+    while (i < n && isdigit((unsigned char)Wert[i])) Zahl = Zahl * 10 + (Wert[i++] - '0');
+    return negativ ? -Zahl : Zahl;
+}
+
+int fexist(const char *Name) {
+    FILE *f = fopen(Name, "r");
+    if (f == nullptr) return 0;
+    fclose(f);
+    return 1;
+}
+
+char *fsearch(const char *Filename, char *Puffer) {
+    for (const char *const *Dir = AppDirs; *Dir != nullptr; Dir++) {
+        strcpy(Puffer, *Dir);
+        strcat(Puffer, Filename);
+        printf("Teste: %s\n", Puffer);
+        if (fexist(Puffer) == 1) return Puffer;
+    }
+    return Puffer;
+}
+
+char *strlow(const char *text) {
+    Text_Low[0] = 0;
+    if (text == nullptr) return Text_Low;
+    const size_t Laenge = strlen(text);
+    for (size_t i = 0; i <= Laenge && i <= 254; i++)
+        Text_Low[i] = (char)tolower((unsigned char)text[i]);
+    return Text_Low;
+}
+
+char *floadfile(const char *Name, const char *Typ, long *Anzahl) {
+    if (Name == nullptr || Typ == nullptr) return nullptr;
+    FILE *f = fopen(Name, Typ);
+    if (f == nullptr) return nullptr;
+    const long Groesse = DateiGroesse(f);
+    if (Groesse < 0) {
+        fclose(f);
+        return nullptr;
+    }
+    *Anzahl = Groesse;
+    char *Puffer = (char *)malloc(Groesse + 1);
+    if (Puffer == nullptr) {
+        fclose(f);
+        return nullptr;
+    }
+    // The spare byte ends the text, so that a text file can be used as a string.
+    memset(Puffer, 0, Groesse + 1);
+    fseek(f, 0, SEEK_SET);
+    fread(Puffer, 1, Groesse, f);
+    fclose(f);
+    return Puffer;
+}
+
+unsigned char *fload(const char *Name, const char *Typ, unsigned int &Anzahl, unsigned char *Puffer,
+                     unsigned int Head, unsigned short *) {
+    if (Name == nullptr) return nullptr;
+    FILE *f = fopen(Name, Typ);
+    if (f == nullptr) return nullptr;
+    if (Anzahl == 0) {
+        const long Groesse = DateiGroesse(f);
+        if (Groesse < 0 || Groesse > (long)UINT_MAX) {
+            fclose(f);
+            return nullptr;
+        }
+        // A header beyond the end leaves nothing to read.
+        Anzahl = (unsigned long)Groesse > Head ? (unsigned int)(Groesse - Head) : 0;
+    }
+    if (Puffer == nullptr) {
+        Puffer = (unsigned char *)malloc(Anzahl);
+        if (Puffer == nullptr) {
+            fclose(f);
+            return nullptr;
+        }
+    }
+    fseek(f, Head, SEEK_SET);
+    Anzahl = (unsigned int)fread(Puffer, 1, Anzahl, f);
+    fclose(f);
+    return Puffer;
+}
+
+void freadt(unsigned char *Puffer, unsigned int Anzahl, FILE *Handle) {
+    for (unsigned int i = 0; i < Anzahl; i++, Puffer++) {
+        const int c = fgetc(Handle);
+        if (c == EOF) return;
+        if (c != 0) *Puffer = (unsigned char)c;
+    }
+}
+
+unsigned int floadt(const char *Name, const char *Typ, unsigned int Anzahl, unsigned char *Puffer,
+                    unsigned int Head) {
+    if (Name == nullptr) return 0;
+    FILE *f = fopen(Name, Typ);
+    if (f == nullptr) return 0;
+    if (Anzahl == 0) {
+        const long Groesse = DateiGroesse(f);
+        fclose(f);
+        return Groesse < 0 ? 0 : (unsigned int)Groesse;
+    }
+    fseek(f, Head, SEEK_SET);
+    freadt(Puffer, Anzahl, f);
+    fclose(f);
+    return Anzahl;
+}
+
+int rnd(int Lower, int Upper) {
+    // The span is taken in 64 bits so that the widest bounds do not overflow.
+    if (Lower < Upper) return (int)(Lower + rand() % ((long long)Upper - Lower + 1));
+    if (Lower == Upper) return Lower;
+    return (int)(Upper + rand() % ((long long)Lower - Upper + 1));
+}
+
+void delay(long n) { usleep((useconds_t)(n * 1000)); }
+
+void memadd(unsigned char *Pointer, unsigned char Delta, unsigned short Size) {
+    for (unsigned int i = 0; i < Size; i++) Pointer[i] = (unsigned char)(Pointer[i] + Delta);
+}

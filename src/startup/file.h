@@ -20,6 +20,7 @@ extern int32_t HELI_START;   // where the helicopter sprites begin
 
 // Lengths of the loaded buffers, so that no reader strays past them.
 extern long bchstLaenge, m_imagesLaenge, TerrainLaenge, ExploseLaenge, RauchLaenge;
+extern long LetzteLaenge;  // length of the buffer LoadSomething returned last
 
 // The 41 sprite-layout numbers of resource/mann.num, in the order of that file.
 extern int16_t L_ANFANG, L_LANG, R_ANFANG, R_LANG, O_ANFANG, O_LANG, U_ANFANG, U_LANG;
