@@ -7,17 +7,21 @@
 
 constexpr int KARTE_MAX = 100;  // rows and columns of the map tables
 constexpr int KARTE_PIXEL = 2000;  // width and height of the pre-rendered map
+constexpr int KARTE_MIN_X = 32;  // tiles across the view
+constexpr int KARTE_MIN_Y = 21;  // tiles down the view, and the bottom row that is never shown
+constexpr int ANI_MAX = 100;     // entries of Animated
 
 extern int16_t Karte[KARTE_MAX][KARTE_MAX];  // tile numbers, [row][column]
 extern int16_t FeldX, FeldY;                 // map size in tiles
 extern unsigned char *Terrain;               // the whole map as one 2000 x 2000 picture
 extern POS XKarte[KARTE_MAX][KARTE_MAX];     // horizontal obstacle runs
 extern POS YKarte[KARTE_MAX][KARTE_MAX];     // vertical obstacle runs
-extern ANITER Animated[100];                 // animated cells
+extern ANITER Animated[ANI_MAX];             // animated cells
 extern int16_t AniAnz;                       // animated cells in use
 extern int16_t ScrollX, ScrollY;             // map pixel at the view's top-left corner
 
 void LoadMap(const char *Datei);
+int KachelAnzahl();  // tile pictures in TerrainData
 void DecodeKarte();
 void InitXYKarte();
 void InitKarte();

@@ -16,3 +16,5 @@ void MouseBackSave();
 void MouseBackRestore();
 void MousePlace();
 void MouseSet(int n);
+// One animation step of the current kind; the game loop calls it once per tick.
+void MouseAnimate();
