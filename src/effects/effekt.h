@@ -1,7 +1,10 @@
 // The discipline every effect table follows: a count, a lowest-free index, insert and delete.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+
+#include "display/video.h"
 
 constexpr int EFFEKT_TABELLE = 200;  // entries per effect table; at most 199 live at once
 
@@ -37,4 +40,30 @@ inline void EffektFrei(T (&tabelle)[EFFEKT_TABELLE], int16_t &anz, int16_t &next
     tabelle[index].free = 0;
     if (index < nextFree)
         nextFree = index;
+}
+
+// Draws one effect image (colour 0 transparent) with its top-left corner at view point
+// (x, y), clipped to the view. The image starts at byte `start` of `daten`; an image that
+// does not lie wholly inside the `laenge` loaded bytes is not drawn at all, so a short or
+// missing resource file costs the picture, never a read past its buffer.
+inline void EffektBild(const unsigned char *daten, long laenge, int64_t start, int breite, int hoehe,
+                       int x, int y)
+{
+    if (daten == nullptr || breite <= 0 || hoehe <= 0 || start < 0 ||
+        start + int64_t(breite) * hoehe > laenge)
+        return;
+    const int j0 = std::max(0, -x), j1 = std::min(breite, WIDTH - x);
+    const int i0 = std::max(0, -y), i1 = std::min(hoehe, HEIGHT - y);
+    if (j0 >= j1 || i0 >= i1)
+        return;
+    const unsigned char *quelle = daten + start + int64_t(i0) * breite + j0;
+    unsigned char *ziel = VScreen + int64_t(y + i0) * WIDTH + x + j0;
+    for (int i = i0; i < i1; ++i) {
+        for (int j = 0; j < j1 - j0; ++j) {
+            if (quelle[j] != 0)
+                ziel[j] = quelle[j];
+        }
+        quelle += breite;
+        ziel += WIDTH;
+    }
 }

@@ -1,0 +1,101 @@
+// Unit behaviour per tick: destination check, target scan, death, then attack or move by kind.
+#include <cstdint>
+
+#include "map/maps.h"
+#include "units/data.h"
+#include "units/leute.h"
+
+// A destination is dropped when its tile is above 96. A destination off the map has no
+// tile to look at and is dropped as well.
+static bool ZielGesperrt(const MANN &m)
+{
+    const int spalte = m.dx / 20;
+    const int zeile = m.dy / 20;
+    if (zeile < 0 || zeile >= KARTE_MAX || spalte < 0 || spalte >= KARTE_MAX)
+        return true;
+    return Karte[zeile][spalte] > 96;
+}
+
+// The target lock holds and its remembered position is within weapon range.
+static bool Angriffsbereit(short index)
+{
+    return Leute[index].attack != 0 && InRange(index) == 1;
+}
+
+void MVerhalten(short index)
+{
+    MANN &m = Leute[index];
+
+    if (ZielGesperrt(m)) {
+        m.dx = m.ax;
+        m.dy = m.ay;
+    }
+
+    if (m.ax == m.dx && m.ay == m.dy)
+        ScanArea(index);
+
+    switch (m.type) {
+    case 0:
+    case 4:
+        if (IsDead(index))
+            return;
+        if (Angriffsbereit(index)) {
+            LeuteAttack(index);
+            ShowGoderAttack(index);
+            CalcHit(index);
+        } else {
+            MannMove(index);
+        }
+        break;
+    case 1:
+    case 5:
+        if (IsDead(index))
+            return;
+        if (Angriffsbereit(index)) {
+            if (m.zaehler == 0)
+                RocketMannAttack(index);
+            else
+                m.zaehler = static_cast<uint8_t>(m.zaehler - 1);
+        } else {
+            MannMove(index);
+        }
+        break;
+    case 2:
+    case 6:
+        if (IsDead(index))
+            return;
+        if (Angriffsbereit(index)) {
+            if (m.zaehler == 0)
+                LaserMannAttack(index);
+            else
+                m.zaehler = static_cast<uint8_t>(m.zaehler - 1);
+        } else {
+            MannMove(index);
+        }
+        break;
+    case 3:
+    case 7:
+    case 8:
+        if (IsDead(index))
+            return;
+        if (Angriffsbereit(index)) {
+            LeuteAttack(index);
+            CalcHit(index);
+        } else if (m.type == 8) {
+            HeliMove(index);
+        } else {
+            MannMove(index);
+        }
+        break;
+    case 9:
+        if (IsDead(index))
+            return;
+        if (Angriffsbereit(index))
+            CalcHit(index);
+        else
+            KampfMove(index);
+        break;
+    default:
+        break;
+    }
+}
