@@ -1,0 +1,63 @@
+// lumora: shows one 256-colour PCX picture of up to 320 x 200 pixels until a key is pressed.
+#include "lumora.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        printf("Usage: lumora filename.pcx.\n");
+        return 1;
+    }
+    FILE *file = fopen(argv[1], "rb");
+    if (file == nullptr) {
+        printf("Can't open file!\n");
+        return 1;
+    }
+    uint8_t rawpalette[PCX_PALETTE_SIZE];
+    uint16_t width = 0;
+    uint16_t height = 0;
+    pcx_result result;
+    uint8_t *pixels = readpcx(file, rawpalette, &width, &height, &result);
+    fclose(file);
+    if (result == PCX_INVALID) {
+        printf("Error loading file!\n");
+        return 1;
+    }
+    printf("Image is %dx%d sized.\n", width, height);
+    if (result == PCX_TOO_BIG) {
+        printf("Image is too big!\n");
+        return 1;
+    }
+
+    ggi_color palette[256];
+    for (int i = 0; i < 256; i++) {
+        palette[i].r = (uint16_t)(rawpalette[i * 3 + 0] << 8);
+        palette[i].g = (uint16_t)(rawpalette[i * 3 + 1] << 8);
+        palette[i].b = (uint16_t)(rawpalette[i * 3 + 2] << 8);
+        palette[i].a = 0;
+    }
+
+    ggi_visual_t vis;
+    init_ggi(&vis);
+    ggiSetPalette(vis, 0, 256, palette);
+
+    size_t count = (size_t)width * height;
+    void *display = calloc(count, bytes_per_pixel);
+    if (display == nullptr)
+        ggiPanic("Out of memory!\n");
+    adapttodepth(vis, display, pixels, count, rawpalette, palette);
+
+    ggiSetGCForeground(vis, 0);
+    ggiFillscreen(vis);
+    ggiPutBox(vis, 0, 0, width, height, display);
+    ggiFlush(vis);
+
+    ggiGetc(vis);
+
+    free(display);
+    free(pixels);
+    exit_ggi(vis);
+    return 0;
+}
