@@ -3,9 +3,17 @@
 
 #include <cstdlib>
 
+#include <cstdio>
+
+#include <ggi/ggi.h>
+
+#include "display/pcxlib.h"
+#include "display/video.h"
 #include "map/maps.h"
 #include "startup/file.h"
+#include "ui/mouse.h"
 #include "units/data.h"
+#include "units/leute.h"
 
 void InitSpiel() {
     bchst = LoadSomething("Schrift", "resource/font-01.rsc");
@@ -33,4 +41,31 @@ void FreeData() {
     free(TerrainData);
     TerrainData = nullptr;
     TerrainLaenge = 0;
+}
+
+int SpielAnzeigen() {
+    if (init640x480() == 0) return 0;
+    LoadPalette("data/system.pal", pal);
+    ggiSetPalette(vis, 0, 256, pal);
+    Landschaft();
+    MousePut(WIDTH / 2, HEIGHT / 2);
+    MouseBackSave();
+    Cpy2Screen();
+    return 1;
+}
+
+void StartAufstellung() {
+    for (int i = 0; i < 10; i++) {
+        const int b = rnd(-40, 40);
+        const int c = rnd(-40, 40);
+        if (rnd(0, 1) != 0) {
+            const unsigned char k = (unsigned char)rnd(0, 1);
+            MInsert((short)(100 + b), (short)(100 + c), (short)(100 + b), (short)(100 + c), k);
+        }
+        FInsert((short)(400 + b), (short)(100 + c), (short)(400 + b), (short)(100 + c), 4);
+        FInsert((short)(410 + b), (short)(130 + c), (short)(400 + b), (short)(130 + c), 4);
+    }
+    const int b = rnd(-40, 40);
+    const int c = rnd(-40, 40);
+    MInsert((short)(30 + b), (short)(50 + c), (short)(30 + b), (short)(50 + c), 9);
 }
