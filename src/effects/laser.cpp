@@ -25,18 +25,22 @@ int16_t w16(int v)
 }
 
 // Whether the bolt has passed its aim on each axis. Both flags live for one frame's call:
-// once an axis is reached it stays reached until the call ends.
+// once an axis is reached it stays reached until the call ends. The start and the aim are
+// kept here, so that the test does not read them from the record after every pixel drawn.
 struct Erreicht {
+    int16_t ax, ay, dx, dy;
     bool x = false;
     bool y = false;
 
+    explicit Erreicht(const LASER &b) : ax(b.ax), ay(b.ay), dx(b.dx), dy(b.dy) {}
+
     // A bolt moving right (down) is through one pixel past the aim; one moving left (up),
     // or standing on that axis, on reaching it.
-    bool Pruefen(const LASER &b)
+    bool Pruefen(const LINE &l)
     {
-        if ((b.ax < b.dx && b.l.x > b.dx) || (b.ax >= b.dx && b.l.x <= b.dx))
+        if ((ax < dx && l.x > dx) || (ax >= dx && l.x <= dx))
             x = true;
-        if ((b.ay < b.dy && b.l.y > b.dy) || (b.ay >= b.dy && b.l.y <= b.dy))
+        if ((ay < dy && l.y > dy) || (ay >= dy && l.y <= dy))
             y = true;
         return x && y;
     }
@@ -84,21 +88,15 @@ void LinieInit(LASER &b)
 
 void LinieSchritt(LINE &l)
 {
+    // Whether the minor axis moves flips from step to step in no pattern a processor could
+    // learn, so it is written as selections rather than as jumps.
+    const bool bleibt = l.d < 0;
+    l.d = w16(l.d + (bleibt ? l.bincr : l.aincr));
     if (l.div == 0) {
-        if (l.d < 0) {
-            l.d = w16(l.d + l.bincr);
-        } else {
-            l.y = w16(l.y + l.yincr);
-            l.d = w16(l.d + l.aincr);
-        }
+        l.y = w16(l.y + (bleibt ? 0 : l.yincr));
         l.x = w16(l.x + l.xincr);
     } else {
-        if (l.d < 0) {
-            l.d = w16(l.d + l.bincr);
-        } else {
-            l.x = w16(l.x + l.xincr);
-            l.d = w16(l.d + l.aincr);
-        }
+        l.x = w16(l.x + (bleibt ? 0 : l.xincr));
         l.y = w16(l.y + l.yincr);
     }
 }
@@ -112,28 +110,37 @@ bool BolzenFlug(LASER &b, bool schattiert)
         return true;
     }
 
-    Erreicht erreicht;
+    // The tracer, the view and the buffer are worked on in locals: each byte stored could
+    // otherwise be any of them, and the compiler would fetch them all again after it.
+    LINE l = b.l;
+    Erreicht erreicht(b);
     if (GameDel == 0) {
         for (int i = 0; i < b.speed; ++i)
-            LinieSchritt(b.l);
-        if (erreicht.Pruefen(b))
+            LinieSchritt(l);
+        if (erreicht.Pruefen(l)) {
+            b.l = l;
             return true;
+        }
     }
 
-    const LINE kopf = b.l;
-    float f = 0.0f;
-    for (int i = 0; i < b.length; ++i) {
-        LinieSchritt(b.l);
-        const int sx = b.l.x - ScrollX;
-        const int sy = b.l.y - ScrollY;
+    const LINE kopf = l;
+    unsigned char *bild = VScreen;
+    const int scrollX = ScrollX, scrollY = ScrollY;
+    const int laenge = b.length;
+    const unsigned char farbe = b.farbe;
+    for (int i = 0; i < laenge; ++i) {
+        LinieSchritt(l);
+        const int sx = l.x - scrollX;
+        const int sy = l.y - scrollY;
         if (sx >= 0 && sx < WIDTH && sy >= 0 && sy < HEIGHT) {
             // The streak darkens by one colour every two pixels behind the first.
-            const int abzug = schattiert ? static_cast<int>(f) : 0;
-            VScreen[sy * WIDTH + sx] = static_cast<unsigned char>(b.farbe - abzug);
+            const int abzug = schattiert ? i / 2 : 0;
+            bild[sy * WIDTH + sx] = static_cast<unsigned char>(farbe - abzug);
         }
-        if (erreicht.Pruefen(b))
+        if (erreicht.Pruefen(l)) {
+            b.l = l;
             return true;
-        f += 0.5f;
+        }
     }
     b.l = kopf;
     return false;

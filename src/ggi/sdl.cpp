@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 
 #include "internal.h"
+#include "present.h"
 
 namespace ggi {
 
@@ -91,12 +93,34 @@ std::vector<uint32_t> code_points(const char *text)
     return out;
 }
 
+// Whether the renderer draws through an OpenGL that the processor renders itself (Mesa's
+// llvmpipe, softpipe or swrast, as on a virtual X server or a machine without a graphics
+// driver).
+bool processor_gl(SDL_Renderer *ren)
+{
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(ren, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0)
+        return false;
+    constexpr unsigned GL_RENDERER_NAME = 0x1F01;
+    using GetString = const unsigned char *(*)(unsigned);
+    auto get = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const char *name = get ? reinterpret_cast<const char *>(get(GL_RENDERER_NAME)) : nullptr;
+    if (!name)
+        return false;
+    for (const char *soft : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
+        if (std::strstr(name, soft))
+            return true;
+    return false;
+}
+
 struct SdlVisual final : ggi_visual {
     Picture pic;
     SDL_Window *win = nullptr;
     SDL_Renderer *ren = nullptr;
     SDL_Texture *tex = nullptr;
     std::vector<uint32_t> shown;  // the frame last presented, ARGB, pic.w x pic.h
+    std::vector<uint8_t> shown8;  // an 8-bit frame last presented, and its colours
+    uint32_t shown_table[256] = {};
     SDL_Rect dst{};               // where the picture lies in the window
     SDL_Rect confined{};          // the area the pointer was last confined to
     bool cursor_hidden = false;
@@ -147,10 +171,7 @@ struct SdlVisual final : ggi_visual {
                 std::fprintf(stderr, "ggi: cannot open a window: %s\n", SDL_GetError());
                 return -1;
             }
-            ren = SDL_CreateRenderer(win, -1, SDL_RENDERER_ACCELERATED |
-                                                  SDL_RENDERER_PRESENTVSYNC);
-            if (!ren)
-                ren = SDL_CreateRenderer(win, -1, SDL_RENDERER_SOFTWARE);
+            ren = window_renderer(win);
             if (!ren) {
                 std::fprintf(stderr, "ggi: cannot draw into the window: %s\n", SDL_GetError());
                 SDL_DestroyWindow(win);
@@ -162,14 +183,16 @@ struct SdlVisual final : ggi_visual {
         }
         if (tex)
             SDL_DestroyTexture(tex);
-        tex = SDL_CreateTexture(ren, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w,
-                                h);
+        tex = SDL_CreateTexture(ren, picture_format(ren, win), SDL_TEXTUREACCESS_STREAMING, w, h);
         if (!tex) {
             std::fprintf(stderr, "ggi: cannot make the picture's texture: %s\n",
                          SDL_GetError());
             pic = Picture();
             return -1;
         }
+        // The picture is opaque: copied, not blended, which spares the renderer the
+        // per-pixel blend its alpha channel would otherwise ask for.
+        SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_NONE);
         picture_set(pic, w, h, type);
         present();
         return 0;
@@ -187,24 +210,26 @@ struct SdlVisual final : ggi_visual {
     void flush() override { present(); }
 
     // The whole picture into ARGB through the palette as it stands, one texture update,
-    // then the frame.
+    // then the frame. An 8-bit picture is kept as it was shown, with its colours, and
+    // expanded straight into the texture.
     void present()
     {
         const size_t n = static_cast<size_t>(pic.w) * pic.h;
-        shown.resize(n);
         const uint8_t *s = pic.px.data();
-        switch (pic.bpp) {
-        case 1: {
-            uint32_t table[256];
-            for (int i = 0; i < 256; i++) {
-                const ggi_color &c = pic.palette[i];
-                table[i] = 0xFF000000u | uint32_t(c.r >> 8) << 16 | uint32_t(c.g >> 8) << 8 |
-                           uint32_t(c.b >> 8);
+        if (pic.bpp == 1) {
+            argb_table(pic.palette, shown_table);
+            shown8.assign(pic.px.begin(), pic.px.end());
+            if (!texture_8bit(tex, s, pic.w, pic.h, shown_table)) {
+                shown.resize(n);
+                expand8(s, n, shown_table, shown.data());
+                SDL_UpdateTexture(tex, nullptr, shown.data(), pic.w * 4);
             }
-            for (size_t i = 0; i < n; i++)
-                shown[i] = table[s[i]];
-            break;
+            render();
+            pace();
+            return;
         }
+        shown.resize(n);
+        switch (pic.bpp) {
         case 2:
             for (size_t i = 0; i < n; i++) {
                 unsigned v = s[2 * i] | s[2 * i + 1] << 8;
@@ -241,8 +266,11 @@ struct SdlVisual final : ggi_visual {
             dh = std::max(1, int(pic.h * f));
         }
         dst = SDL_Rect{(ow - dw) / 2, (oh - dh) / 2, dw, dh};
-        SDL_SetRenderDrawColor(ren, 0, 0, 0, 255);
-        SDL_RenderClear(ren);
+        // Black shows only round a picture that does not fill the window.
+        if (dst.x > 0 || dst.y > 0 || dst.w < ow || dst.h < oh) {
+            SDL_SetRenderDrawColor(ren, 0, 0, 0, 255);
+            SDL_RenderClear(ren);
+        }
         SDL_RenderCopy(ren, tex, nullptr, &dst);
         SDL_RenderPresent(ren);
         if (!opt.nograb && !SDL_RectEquals(&dst, &confined)) {
@@ -272,11 +300,14 @@ struct SdlVisual final : ggi_visual {
     {
         if (!has_mode())
             return false;
-        rgb.resize(shown.size() * 3);
-        for (size_t i = 0; i < shown.size(); i++) {
-            rgb[3 * i] = uint8_t(shown[i] >> 16);
-            rgb[3 * i + 1] = uint8_t(shown[i] >> 8);
-            rgb[3 * i + 2] = uint8_t(shown[i]);
+        const bool acht = pic.bpp == 1;
+        const size_t n = acht ? shown8.size() : shown.size();
+        rgb.resize(n * 3);
+        for (size_t i = 0; i < n; i++) {
+            const uint32_t p = acht ? shown_table[shown8[i]] : shown[i];
+            rgb[3 * i] = uint8_t(p >> 16);
+            rgb[3 * i + 1] = uint8_t(p >> 8);
+            rgb[3 * i + 2] = uint8_t(p);
         }
         w = pic.w;
         h = pic.h;
@@ -504,6 +535,76 @@ struct SdlVisual final : ggi_visual {
 };
 
 }  // namespace
+
+void argb_table(const ggi_color palette[256], uint32_t table[256])
+{
+    for (int i = 0; i < 256; i++) {
+        const ggi_color &c = palette[i];
+        table[i] = 0xFF000000u | uint32_t(c.r >> 8) << 16 | uint32_t(c.g >> 8) << 8 |
+                   uint32_t(c.b >> 8);
+    }
+}
+
+void expand8(const uint8_t *src, size_t n, const uint32_t table[256], uint32_t *dst)
+{
+    // Eight at a time: the independent look-ups overlap in the processor.
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const uint32_t a = table[src[i]], b = table[src[i + 1]], c = table[src[i + 2]],
+                       d = table[src[i + 3]], e = table[src[i + 4]], f = table[src[i + 5]],
+                       g = table[src[i + 6]], h = table[src[i + 7]];
+        dst[i] = a, dst[i + 1] = b, dst[i + 2] = c, dst[i + 3] = d;
+        dst[i + 4] = e, dst[i + 5] = f, dst[i + 6] = g, dst[i + 7] = h;
+    }
+    for (; i < n; i++)
+        dst[i] = table[src[i]];
+}
+
+bool texture_8bit(SDL_Texture *tex, const uint8_t *px, int w, int h, const uint32_t table[256])
+{
+    void *pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(tex, nullptr, &pixels, &pitch) != 0)
+        return false;
+    if (pitch == w * 4) {
+        expand8(px, size_t(w) * h, table, static_cast<uint32_t *>(pixels));
+    } else {
+        for (int y = 0; y < h; y++)
+            expand8(px + size_t(y) * w, size_t(w), table,
+                    reinterpret_cast<uint32_t *>(static_cast<uint8_t *>(pixels) + size_t(y) * pitch));
+    }
+    SDL_UnlockTexture(tex);
+    return true;
+}
+
+SDL_Renderer *window_renderer(SDL_Window *win)
+{
+    SDL_Renderer *ren =
+        SDL_CreateRenderer(win, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (ren && processor_gl(ren)) {
+        // An OpenGL drawn by the processor costs several times what SDL's own software
+        // renderer does for the same picture, on the window's own frame buffer rather than
+        // on a texture of that OpenGL.
+        SDL_DestroyRenderer(ren);
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        ren = nullptr;
+    }
+    if (!ren)
+        ren = SDL_CreateRenderer(win, -1, SDL_RENDERER_SOFTWARE);
+    return ren;
+}
+
+uint32_t picture_format(SDL_Renderer *ren, SDL_Window *win)
+{
+    // SDL's software renderer scales a texture in the window's own format with a plain copy,
+    // any other one pixel by pixel through a conversion. XRGB8888 is ARGB8888 with the alpha
+    // byte unused, so the same pixels serve.
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(ren, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) &&
+        SDL_GetWindowPixelFormat(win) == SDL_PIXELFORMAT_RGB888)
+        return SDL_PIXELFORMAT_RGB888;
+    return SDL_PIXELFORMAT_ARGB8888;
+}
 
 ggi_visual *open_sdl(const Options &opt)
 {

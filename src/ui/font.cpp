@@ -41,14 +41,18 @@ void Zeichne(int x, int y, int g, unsigned char farbe)
     if (bchst == nullptr || static_cast<long>(GLYPHE * GLYPHE) * (g + 1) > bchstLaenge)
         return;
     const unsigned char *glyphe = bchst + GLYPHE * GLYPHE * g;
+    // The view buffer in a local: each byte stored could otherwise be the global pointer
+    // itself, and the compiler would fetch it again for every pixel.
+    unsigned char *bild = VScreen;
+    const bool ganz = x >= 0 && x + GLYPHE <= WIDTH && y >= 0 && y + GLYPHE <= HEIGHT;
     for (int j = 0; j < GLYPHE; ++j)
         for (int k = 0; k < GLYPHE; ++k) {
             const unsigned char b = glyphe[GLYPHE * j + k];
             if (b != 180 && b != 1)
                 continue;
-            if (x + k < 0 || x + k >= WIDTH || y + j < 0 || y + j >= HEIGHT)
+            if (!ganz && (x + k < 0 || x + k >= WIDTH || y + j < 0 || y + j >= HEIGHT))
                 continue;
-            VScreen[(y + j) * WIDTH + x + k] = farbe;
+            bild[(y + j) * WIDTH + x + k] = farbe;
         }
 }
 
