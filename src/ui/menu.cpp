@@ -34,7 +34,7 @@ constexpr Eintrag EINTRAEGE[] = {
 constexpr unsigned char HELL = 240, MITTEL = 241, DUNKEL = 242, TEXT = 254;
 
 // Keeps the pointer inside the view; done on the full value so a far move cannot wrap round.
-int16_t Begrenzt(long v, long max)
+int16_t Begrenzt(int64_t v, int64_t max)
 {
     return static_cast<int16_t>(v < 0 ? 0 : (v > max ? max : v));
 }
@@ -75,8 +75,8 @@ void HauptMenu()
             case evPtrRelative:
                 mx1 = mx;
                 my1 = my;
-                mx = Begrenzt(mx + event.pmove.x, WIDTH - 1);
-                my = Begrenzt(my + event.pmove.y, HEIGHT - 1);
+                mx = Begrenzt(int64_t{mx} + event.pmove.x, WIDTH - 1);
+                my = Begrenzt(int64_t{my} + event.pmove.y, HEIGHT - 1);
                 break;
             case evPtrAbsolute:
                 mx1 = mx;
