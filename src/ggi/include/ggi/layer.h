@@ -18,3 +18,9 @@ int ggiLayerWritePPM(ggi_visual_t vis, const char *file);
 // The window of a display-sdl visual (or of a palemu visual's window parent), null before
 // a mode is set or for other targets.
 SDL_Window *ggiLayerWindow(ggi_visual_t vis);
+// Takes ggiPanic's finished message in place of standard error and the end of the process,
+// for harnesses that feed the loaders damaged files by the thousand. The handler must not
+// return (it throws); should it return, the process ends as usual. Null restores the ending.
+// The programs never set one.
+using ggiLayerPanicHandler = void (*)(const char *message);
+void ggiLayerSetPanicHandler(ggiLayerPanicHandler handler);

@@ -1,0 +1,4 @@
+// libFuzzer entry for the game's full-screen PCX loader.
+#include "harness.h"
+
+FUZZ_FEED(GamePcx)

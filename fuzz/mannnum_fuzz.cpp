@@ -1,0 +1,4 @@
+// libFuzzer entry for the reader of the sprite-layout numbers.
+#include "harness.h"
+
+FUZZ_FEED(MannNum)
