@@ -101,24 +101,24 @@ std::string Refusal(feed::Outcome (*f)(const uint8_t *, size_t), const std::stri
 
 TEST_F(Feeds, DamagedMissionsAreRefusedWithTheirReason)
 {
-    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-too-wide-99x21.mis"),
+    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-too-wide-99x21.mission"),
               "Die Karte 'DATEI' ist zu gro\xdf (99 x 21 Felder, h\xf6"
               "chstens 98 x 98)!");
-    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-too-small-32x20.mis"),
+    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-too-small-32x20.mission"),
               "Die Karte 'DATEI' ist zu klein (32 x 20 Felder, mindestens 32 x 21)!");
-    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-empty.mis"),
+    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-empty.mission"),
               "Die Karte 'DATEI' ist zu klein (0 x 0 Felder, mindestens 32 x 21)!");
-    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-tile-beyond-pictures.mis"),
+    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-tile-beyond-pictures.mission"),
               "Die Karte 'DATEI' enth\xe4lt in Zeile 5, Spalte 20 die Kachel 706, die es nicht "
               "gibt!");
     // The column just past the map is read by the obstacle scan, so it is checked too.
-    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-negative-tile-past-map.mis"),
+    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-negative-tile-past-map.mission"),
               "Die Karte 'DATEI' enth\xe4lt in Zeile 3, Spalte 32 die Kachel -1, die es nicht "
               "gibt!");
-    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-animation-beyond-pictures.mis"),
+    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-animation-beyond-pictures.mission"),
               "Die Karte 'DATEI' zeigt in Zeile 2, Spalte 3 eine Animation bis zur Kachel 674, "
               "die es nicht gibt!");
-    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-101-animations.mis"),
+    EXPECT_EQ(Refusal(feed::Mission, "mission", "refused-101-animations.mission"),
               "Die Karte 'DATEI' hat 101 animierte Felder, m\xf6"
               "glich sind h\xf6"
               "chstens 100!");
