@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "display/video.h"
+#include "display/zeile.h"
 #include "effects/explose.h"
 #include "map/maps.h"
 #include "startup/file.h"
@@ -107,55 +108,23 @@ int64_t ZeigBild(const MANN &m)
     return -1;
 }
 
-// Sprite pixels sixteen or eight at a time: the compiler turns each block operation into a
-// few vector instructions.
-typedef unsigned char Block16 __attribute__((vector_size(16)));
-typedef unsigned char Block8 __attribute__((vector_size(8)));
-
-// One block of sprite pixels over the background: byte 3 transparent, 0 and 255 as colour
-// 0, background above 163 kept. Each pixel depends only on its own sprite byte and its own
-// background, so a row's last block may overlap the one before it, as long as both are
-// worked out from the background as it was.
-template <class Block>
-inline Block SpriteBlock(const unsigned char *ziel, const unsigned char *quelle)
-{
-    Block b, hinten;
-    std::memcpy(&b, quelle, sizeof b);
-    std::memcpy(&hinten, ziel, sizeof hinten);
-    const Block schreiben = (Block)((b != DURCHSICHTIG) & (hinten <= SCHUTZ));
-    const Block schwarz = (Block)((b == 0) | (b == 255));
-    return (schreiben & b & ~schwarz) | (~schreiben & hinten);
-}
-
-template <class Block>
-inline void Setze(unsigned char *ziel, const Block &b)
-{
-    std::memcpy(ziel, &b, sizeof b);
-}
-
-// The `n` visible pixels of one sprite row. The overlapping last block is read before the
-// blocks ahead of it are written, which also spares the processor a read of half-written
-// bytes.
-void SpriteZeile(unsigned char *ziel, const unsigned char *quelle, int n)
-{
-    if (n >= 16) {
-        const Block16 letzter = SpriteBlock<Block16>(ziel + n - 16, quelle + n - 16);
-        for (int j = 0; j + 16 <= n; j += 16)
-            Setze(ziel + j, SpriteBlock<Block16>(ziel + j, quelle + j));
-        Setze(ziel + n - 16, letzter);
-    } else if (n >= 8) {
-        const Block8 erster = SpriteBlock<Block8>(ziel, quelle);
-        const Block8 letzter = SpriteBlock<Block8>(ziel + n - 8, quelle + n - 8);
-        Setze(ziel, erster);
-        Setze(ziel + n - 8, letzter);
-    } else {
-        for (int j = 0; j < n; ++j) {
-            const unsigned char b = quelle[j];
-            if (b != DURCHSICHTIG && ziel[j] <= SCHUTZ)
-                ziel[j] = (b == 0 || b == 255) ? 0 : b;
-        }
+// Sprite pixels over the background: byte 3 transparent, 0 and 255 as colour 0, background
+// above 163 kept.
+struct SpriteRegel {
+    template <class Block>
+    static Block Mische(Block b, Block hinten)
+    {
+        const Block schreiben = (Block)((b != DURCHSICHTIG) & (hinten <= SCHUTZ));
+        const Block schwarz = (Block)((b == 0) | (b == 255));
+        return (schreiben & b & ~schwarz) | (~schreiben & hinten);
     }
-}
+    static unsigned char Pixel(unsigned char b, unsigned char hinten)
+    {
+        if (b == DURCHSICHTIG || hinten > SCHUTZ)
+            return hinten;
+        return (b == 0 || b == 255) ? 0 : b;
+    }
+};
 
 // Copies the unit's frame into the view: byte 3 transparent, 0 and 255 as colour 0, and
 // background above 163 kept. Only the rows and columns inside the view are visited.
@@ -174,7 +143,7 @@ void SpriteKopie(const MANN &m)
         LeuteData + m.shape_start + bild * breite * hoehe + int64_t(i0) * breite + j0;
     unsigned char *ziel = VScreen + int64_t(y + i0) * WIDTH + x + j0;
     for (int i = i0; i < i1; ++i) {
-        SpriteZeile(ziel, quelle, j1 - j0);
+        BlockZeile<SpriteRegel>(ziel, quelle, j1 - j0);
         quelle += breite;
         ziel += WIDTH;
     }
