@@ -1,0 +1,174 @@
+// What every test folder shares: files and folders, digests, the environment, runs of the
+// built programs and work done in a child process.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace test {
+
+namespace fs = std::filesystem;
+
+inline std::string Read(const fs::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void Write(const fs::path &file, const std::string &text)
+{
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+}
+
+// FNV-1a, folded into `h` so that a run of pictures and tables gives one digest.
+inline uint64_t Digest(const void *data, size_t n, uint64_t h = 14695981039346656037ull)
+{
+    const auto *p = static_cast<const unsigned char *>(data);
+    for (size_t i = 0; i < n; ++i)
+        h = (h ^ p[i]) * 1099511628211ull;
+    return h;
+}
+
+inline uint64_t Digest(const std::string &s) { return Digest(s.data(), s.size()); }
+
+// A folder of its own below /tmp, removed with this object unless the test failed, so that
+// a failure can be replayed by hand.
+class Folder {
+public:
+    Folder()
+    {
+        std::string name = "/tmp/korvan-test-XXXXXX";
+        if (mkdtemp(name.data()) != nullptr)
+            path_ = name;
+    }
+    ~Folder()
+    {
+        if (!path_.empty() && !::testing::Test::HasFailure())
+            fs::remove_all(path_);
+    }
+    Folder(const Folder &) = delete;
+    Folder &operator=(const Folder &) = delete;
+
+    const fs::path &path() const { return path_; }
+    fs::path operator/(const std::string &name) const { return path_ / name; }
+
+private:
+    fs::path path_;
+};
+
+// A folder to play in: copies of the generated resources (a test may damage them) and links
+// to both programs.
+class GameFolder : public Folder {
+public:
+    GameFolder()
+    {
+        const fs::path run = KORVAN_RUN_DIR;
+        for (const char *part : {"resource", "data", "mission"})
+            fs::copy(run / part, path() / part, fs::copy_options::recursive);
+        for (const char *program : {"korvan", "lumora"})
+            fs::create_symlink(run / program, path() / program);
+    }
+};
+
+// Sets or clears environment variables and puts them back when it goes.
+class Env {
+public:
+    void Set(const char *name, const char *value)
+    {
+        const char *old = std::getenv(name);
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~Env()
+    {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+            it->second ? setenv(it->first.c_str(), it->second->c_str(), 1) : unsetenv(it->first.c_str());
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+// What a program run left: exit status (-1 when a signal ended it), standard output and error.
+struct Run {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs a shell command in `folder` with no desktop in reach, standard input empty.
+inline Run Shell(const fs::path &folder, const std::string &command)
+{
+    const std::string line = "cd '" + folder.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY " +
+                             command + " >.out 2>.err </dev/null";
+    const int s = std::system(line.c_str());
+    Run r;
+    r.status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
+    r.out = Read(folder / ".out");
+    r.err = Read(folder / ".err");
+    fs::remove(folder / ".out");
+    fs::remove(folder / ".err");
+    return r;
+}
+
+// Runs the game in `folder` on the headless display with these options.
+inline Run Korvan(const fs::path &folder, const std::string &display)
+{
+    return Shell(folder, "GGI_DISPLAY='" + display + "' ./korvan");
+}
+
+// Runs `work` in a child process and hands back the numbers it returned; empty when the
+// child failed. The child ends with _exit, so a game's one-time start-up never reaches the
+// test process.
+inline std::vector<uint64_t> InChild(const std::function<std::vector<uint64_t>()> &work)
+{
+    int pipefd[2];
+    if (pipe(pipefd) != 0)
+        return {};
+    fflush(stdout);
+    fflush(stderr);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipefd[0]);
+        const std::vector<uint64_t> values = work();
+        for (uint64_t v : values)
+            if (write(pipefd[1], &v, sizeof v) != static_cast<ssize_t>(sizeof v))
+                _exit(3);
+        _exit(values.empty() ? 4 : 0);
+    }
+    close(pipefd[1]);
+    std::vector<uint64_t> values;
+    for (uint64_t v; read(pipefd[0], &v, sizeof v) == static_cast<ssize_t>(sizeof v);)
+        values.push_back(v);
+    close(pipefd[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? values : std::vector<uint64_t>{};
+}
+
+// Digests as the tables of expected values spell them, one a line.
+inline std::string Hex(const std::vector<uint64_t> &values)
+{
+    std::string s;
+    for (uint64_t v : values) {
+        char t[32];
+        std::snprintf(t, sizeof t, "0x%016llxull,\n", static_cast<unsigned long long>(v));
+        s += t;
+    }
+    return s;
+}
+
+}  // namespace test
