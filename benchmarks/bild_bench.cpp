@@ -11,9 +11,10 @@
 #include <random>
 
 #include "display/video.h"
-#include "drawing/szenen.h"
+#include "game/szenen.h"
 #include "map/maps.h"
 #include "messung.h"
+#include "stand.h"
 #include "path/weg.h"
 #include "units/vardefs.h"
 

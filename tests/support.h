@@ -70,18 +70,21 @@ private:
     fs::path path_;
 };
 
-// A folder to play in: copies of the generated resources (a test may damage them) and links
-// to both programs.
+// Makes `folder` a place to play in: copies of the generated resources (a test may damage
+// them) and links to both programs.
+inline void Furnish(const fs::path &folder)
+{
+    const fs::path run = KORVAN_RUN_DIR;
+    fs::create_directories(folder);
+    for (const char *part : {"resource", "data", "mission"})
+        fs::copy(run / part, folder / part, fs::copy_options::recursive);
+    for (const char *program : {"korvan", "lumora"})
+        fs::create_symlink(run / program, folder / program);
+}
+
 class GameFolder : public Folder {
 public:
-    GameFolder()
-    {
-        const fs::path run = KORVAN_RUN_DIR;
-        for (const char *part : {"resource", "data", "mission"})
-            fs::copy(run / part, path() / part, fs::copy_options::recursive);
-        for (const char *program : {"korvan", "lumora"})
-            fs::create_symlink(run / program, path() / program);
-    }
+    GameFolder() { Furnish(path()); }
 };
 
 // Sets or clears environment variables and puts them back when it goes.
@@ -104,18 +107,18 @@ private:
 };
 
 // What a program run left: exit status (-1 when a signal ended it), standard output and error.
-struct Run {
+struct Result {
     int status = -1;
     std::string out, err;
 };
 
 // Runs a shell command in `folder` with no desktop in reach, standard input empty.
-inline Run Shell(const fs::path &folder, const std::string &command)
+inline Result Shell(const fs::path &folder, const std::string &command)
 {
     const std::string line = "cd '" + folder.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY " +
                              command + " >.out 2>.err </dev/null";
     const int s = std::system(line.c_str());
-    Run r;
+    Result r;
     r.status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
     r.out = Read(folder / ".out");
     r.err = Read(folder / ".err");
@@ -125,7 +128,7 @@ inline Run Shell(const fs::path &folder, const std::string &command)
 }
 
 // Runs the game in `folder` on the headless display with these options.
-inline Run Korvan(const fs::path &folder, const std::string &display)
+inline Result Korvan(const fs::path &folder, const std::string &display)
 {
     return Shell(folder, "GGI_DISPLAY='" + display + "' ./korvan");
 }

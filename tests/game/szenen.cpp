@@ -1,8 +1,9 @@
 // Scenes of the running game built through its own functions, for the picture tests and the
 // benchmarks.
-#include "drawing/szenen.h"
+#include "game/szenen.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 
@@ -12,6 +13,7 @@
 #include "effects/laser.h"
 #include "effects/rauch.h"
 #include "effects/rocket.h"
+#include "map/maps.h"
 #include "map/scroll.h"
 #include "startup/file.h"
 #include "startup/init.h"
@@ -19,13 +21,13 @@
 #include "ui/intfc.h"
 #include "ui/mouse.h"
 #include "units/leute.h"
+#include "units/vardefs.h"
 
 namespace szenen {
 
 namespace {
 
 constexpr int VOLL = EFFEKT_TABELLE - 1;  // live entries of a full effect table
-constexpr int ZELLE = 20;                 // edge of a map cell in pixels
 constexpr int16_t TASTE_TAB = 9;          // selects the player's units on screen
 
 // The own kinds the keys place (troopers 0 to 3, helicopter, combat vehicle), mostly
@@ -172,76 +174,6 @@ void Raender()
     Schuss(false, x0 + 700, y0 + 100, x0 + 800, y0 + 100, owner);
 }
 
-void Sichern(Stand &s)
-{
-    std::memcpy(s.leute, Leute, sizeof Leute);
-    s.mAnz = MAnz;
-    s.fAnz = FAnz;
-    s.nextFree = NextFree;
-    std::memcpy(s.laser, Laser, sizeof Laser);
-    std::memcpy(s.rocket, Rocket, sizeof Rocket);
-    std::memcpy(s.explose, Explose, sizeof Explose);
-    std::memcpy(s.rauch, Rauch, sizeof Rauch);
-    s.laserAnz = LaserAnz, s.laserNext = LaserNextFree;
-    s.rocketAnz = RocketAnz, s.rocketNext = RocketNextFree;
-    s.eAnz = EAnz, s.eNext = ExploseNextFree;
-    s.rauchAnz = RauchAnz, s.rauchNext = RauchNextFree;
-    s.scrollX = ScrollX, s.scrollY = ScrollY;
-    s.rightScroll = RightScroll, s.rightScrollX = RightScrollX, s.rightScrollY = RightScrollY;
-    s.rightScrolled = RightScrolled;
-    s.nachScroll = NachScroll, s.scrollDir = ScrollDir;
-    s.gameSpeed = GameSpeed, s.gameDel = GameDel;
-    s.rahmen = Rahmen, s.rahmenX = RahmenX, s.rahmenY = RahmenY;
-    s.phase = r, s.edit = edit;
-    s.mx = mx, s.my = my, s.mx1 = mx1, s.my1 = my1;
-    s.mouseImage = MouseImage, s.imageStart = m_image_start, s.imageEnd = m_image_end;
-    s.showImage = m_show_image;
-    // The pointer keeps the background it covers in its first frame.
-    const long hintergrund = m_images != nullptr ? std::min<long>(256, m_imagesLaenge) : 0;
-    s.mausHintergrund.assign(m_images, m_images + hintergrund);
-    std::memcpy(s.animated, Animated, sizeof Animated);
-    s.aniAnz = AniAnz;
-    s.zellen.resize(size_t(AniAnz) * ZELLE * ZELLE);
-    for (int i = 0; i < AniAnz; ++i)
-        for (int j = 0; j < ZELLE; ++j)
-            std::memcpy(&s.zellen[(size_t(i) * ZELLE + j) * ZELLE],
-                        Terrain + (Animated[i].y + j) * KARTE_PIXEL + Animated[i].x, ZELLE);
-}
-
-void Zuruecksetzen(const Stand &s)
-{
-    std::memcpy(Leute, s.leute, sizeof Leute);
-    MAnz = s.mAnz;
-    FAnz = s.fAnz;
-    NextFree = s.nextFree;
-    std::memcpy(Laser, s.laser, sizeof Laser);
-    std::memcpy(Rocket, s.rocket, sizeof Rocket);
-    std::memcpy(Explose, s.explose, sizeof Explose);
-    std::memcpy(Rauch, s.rauch, sizeof Rauch);
-    LaserAnz = s.laserAnz, LaserNextFree = s.laserNext;
-    RocketAnz = s.rocketAnz, RocketNextFree = s.rocketNext;
-    EAnz = s.eAnz, ExploseNextFree = s.eNext;
-    RauchAnz = s.rauchAnz, RauchNextFree = s.rauchNext;
-    ScrollX = s.scrollX, ScrollY = s.scrollY;
-    RightScroll = s.rightScroll, RightScrollX = s.rightScrollX, RightScrollY = s.rightScrollY;
-    RightScrolled = s.rightScrolled;
-    NachScroll = s.nachScroll, ScrollDir = s.scrollDir;
-    GameSpeed = s.gameSpeed, GameDel = s.gameDel;
-    Rahmen = s.rahmen, RahmenX = s.rahmenX, RahmenY = s.rahmenY;
-    r = s.phase, edit = s.edit;
-    mx = s.mx, my = s.my, mx1 = s.mx1, my1 = s.my1;
-    MouseImage = s.mouseImage, m_image_start = s.imageStart, m_image_end = s.imageEnd;
-    m_show_image = s.showImage;
-    if (!s.mausHintergrund.empty())
-        std::memcpy(m_images, s.mausHintergrund.data(), s.mausHintergrund.size());
-    std::memcpy(Animated, s.animated, sizeof Animated);
-    AniAnz = s.aniAnz;
-    for (int i = 0; i < AniAnz; ++i)
-        for (int j = 0; j < ZELLE; ++j)
-            std::memcpy(Terrain + (Animated[i].y + j) * KARTE_PIXEL + Animated[i].x,
-                        &s.zellen[(size_t(i) * ZELLE + j) * ZELLE], ZELLE);
-}
-
 bool Bild()
 {
     int16_t ende = 0;
@@ -249,21 +181,99 @@ bool Bild()
     return ende != 0;
 }
 
-uint64_t Pruefsumme(const unsigned char *daten, size_t n)
+uint64_t Summe(const void *daten, size_t n, uint64_t h)
 {
-    uint64_t h = 0xcbf29ce484222325u;
-    for (size_t i = 0; i < n; ++i) {
-        h ^= daten[i];
-        h *= 0x100000001b3u;
+    const auto *p = static_cast<const unsigned char *>(daten);
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        h = (h ^ w) * 0x100000001b3u;
+        h ^= h >> 31;
+    }
+    for (; i < n; ++i)
+        h = (h ^ p[i]) * 0x100000001b3u;
+    return h;
+}
+
+uint64_t BildSumme(uint64_t h)
+{
+    h = Summe(VScreen, size_t(WIDTH) * HEIGHT, h);
+    h = Summe(Screen, size_t(WIDTH) * HEIGHT, h);
+    // Field by field: the records' padding is nobody's business.
+    for (const MANN &m : Leute) {
+        const int16_t felder[] = {m.feind, m.free, m.type, m.aktive, m.attack, m.who, m.dcount,
+                                  m.d1count, m.dmax, m.zaehler, m.ax, m.ay, m.dx, m.dy, m.zx,
+                                  m.zy, m.energie, m.shape};
+        h = Summe(felder, sizeof felder, h);
     }
     return h;
 }
 
-uint64_t BildPruefsumme()
+namespace {
+
+std::string Text(const char *format, long a = 0, long b = 0, long c = 0, long d = 0)
 {
-    const uint64_t ansicht = Pruefsumme(VScreen, size_t(WIDTH) * HEIGHT);
-    const uint64_t gezeigt = Pruefsumme(Screen, size_t(WIDTH) * HEIGHT);
-    return ansicht ^ (gezeigt << 1 | gezeigt >> 63);
+    char s[200];
+    std::snprintf(s, sizeof s, format, a, b, c, d);
+    return s;
+}
+
+// Count, live entries and lowest free entry of one effect table.
+template <class T>
+std::string EffektTabelle(const char *name, const T (&t)[EFFEKT_TABELLE], int16_t anz, int16_t naechster)
+{
+    int lebend = 0, frei = -1;
+    for (int i = 0; i < EFFEKT_TABELLE; ++i) {
+        if (t[i].free > 1)
+            return name + Text(" %ld: free is %ld", i, t[i].free);
+        if (t[i].free == 1)
+            ++lebend;
+        else if (frei < 0)
+            frei = i;
+    }
+    if (anz != lebend || anz < 0 || anz >= EFFEKT_TABELLE)
+        return name + Text(": count %ld, live entries %ld", anz, lebend);
+    if (naechster != frei)
+        return name + Text(": next free %ld, lowest free %ld", naechster, frei);
+    return "";
+}
+
+}  // namespace
+
+std::string Verletzt()
+{
+    int m = 0, f = 0, frei = -1;
+    for (int i = 0; i < MAX_LEUTE; ++i) {
+        const MANN &u = Leute[i];
+        if (u.free == 0 && frei < 0)
+            frei = i;
+        if (u.free == 0)
+            continue;
+        ++(u.feind == 0 ? m : f);
+        if (u.free > 1 || u.feind > 1 || u.type > 9)
+            return Text("unit %ld: free %ld, side %ld, kind %ld", i, u.free, u.feind, u.type);
+        // The top of the detour stack is d1[d1count].
+        if (u.dmax > WEG_LAENGE || u.dcount > u.dmax || u.d1count >= UMWEG_LAENGE)
+            return Text("unit %ld: waypoint %ld of %ld, detour top %ld", i, u.dcount, u.dmax, u.d1count);
+    }
+    if (MAnz != m || FAnz != f || MAnz > MAX_PRO_SEITE || FAnz > MAX_PRO_SEITE)
+        return Text("counts %ld and %ld, live units %ld and %ld", MAnz, FAnz, m, f);
+    if (NextFree != frei)
+        return Text("next free unit %ld, lowest free slot %ld", NextFree, frei);
+    for (const std::string &s : {EffektTabelle("laser", Laser, LaserAnz, LaserNextFree),
+                                 EffektTabelle("rocket", Rocket, RocketAnz, RocketNextFree),
+                                 EffektTabelle("explosion", Explose, EAnz, ExploseNextFree),
+                                 EffektTabelle("smoke", Rauch, RauchAnz, RauchNextFree)})
+        if (!s.empty())
+            return s;
+    if (mx < 0 || mx >= WIDTH || my < 0 || my >= HEIGHT)
+        return Text("pointer at %ld, %ld", mx, my);
+    if (GameSpeed < 1 || GameSpeed > 10)
+        return Text("game speed %ld", GameSpeed);
+    if (ScrollX < 0 || ScrollX > 20 * FeldX - WIDTH || ScrollY < 0 || ScrollY > 20 * FeldY - HEIGHT - 20)
+        return Text("view at %ld, %ld", ScrollX, ScrollY);
+    return "";
 }
 
 }  // namespace szenen

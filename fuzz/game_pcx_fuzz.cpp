@@ -1,4 +1,0 @@
-// libFuzzer entry for the game's full-screen PCX loader.
-#include "harness.h"
-
-FUZZ_FEED(GamePcx)

@@ -1,0 +1,114 @@
+// The resource generator and the mission compiler: broken sources named by file and line,
+// maps the game cannot hold refused, the demo mission's text round trip and open ground.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "../../tools/common/tiles.h"
+#include "support.h"
+
+namespace {
+
+using namespace test;
+
+const std::string TOOLS = KORVAN_BINARY_DIR "/tools/";
+
+TEST(Werkzeug, TheProjectsArtIsWellFormedAndFaultsAreNamed)
+{
+    EXPECT_EQ(Shell(KORVAN_SOURCE_DIR, TOOLS + "korvan_resgen --art tools/art --check").status, 0);
+    const std::string legende = "legend l\n. transparent\nX white\nend\n";
+    const std::pair<std::string, std::string> faelle[] = {
+        {legende + "picture p 3 2 l\n.X.\n.Y.\n", ":7: the character 'Y' of 'p' is not in the legend 'l'"},
+        {legende + "picture p 3 2 l\n.X.\n.X\n", ":7: row 1 of 'p' has 2 characters, not 3"},
+        {legende + "picture p 3 3 l\n.X.\n", ":7: the picture 'p' ends after 1 of 3 rows"},
+        {"legend l\nX no.such.colour\nend\n", ":2: no colour named 'no.such.colour' in the palette"},
+        {"picture p 1 1 nolegend\nX\n", ":1: no legend named 'nolegend' before this picture"},
+        {legende + "legend l\nend\n", ":5: the legend 'l' is given twice"},
+        // The palette alone: the font is made first, and its first glyph is missing.
+        {"", "@no picture named 'glyph.00'"},
+    };
+    for (const auto &[art, meldung] : faelle) {
+        Folder ordner;
+        fs::copy_file(KORVAN_SOURCE_DIR "/tools/art/palette.txt", ordner / "palette.txt");
+        Write(ordner / "bad.txt", art);
+        const Result r = Shell(ordner.path(), TOOLS + "korvan_resgen --art . --check");
+        EXPECT_EQ(r.status, 1) << meldung;
+        const std::string ort = meldung[0] == '@' ? "" : "./bad.txt";
+        EXPECT_EQ(r.err, "korvan_resgen: " + ort + meldung.substr(meldung[0] == '@') + "\n");
+    }
+}
+
+TEST(Werkzeug, TheMissionCompilerRefusesMapsTheGameCannotHold)
+{
+    auto karte = [](const std::string &zeile5, const std::string &danach = "") {
+        std::string text = "sign KM\nsize 32 21\nmap\n";
+        for (int r = 0; r < 21; ++r)
+            text += (r == 5 ? zeile5 : std::string(32, '.')) + "\n";
+        return text + "end\n" + danach;
+    };
+    std::string hundertEins;
+    for (int i = 0; i < 101; ++i)
+        hundertEins += "tile " + std::to_string(i % 32) + " " + std::to_string(i / 32) + " 700\n";
+    const std::pair<std::string, std::string> faelle[] = {
+        {"sign KM\nsize 99 40\nmap\n", "m.txt:2: a map is 32 to 98 tiles wide and 21 to 98 tiles high"},
+        {karte(std::string(31, '.') + "?"), "m.txt:9: '?' in column 31 is no map character"},
+        {karte(std::string(30, '.')), "m.txt:9: row 5 has 30 characters, not 32"},
+        // Moving water shows open water only, so it needs water all round.
+        {karte("...~~~..w" + std::string(23, '.')), "moving water at 8, 5 needs water on all eight sides"},
+        // The obstacle scan reads one cell past the map.
+        {karte(std::string(32, '.'), "tile 32 3 150\n"), "the cell 32, 3 just past the map must be open ground, not tile 150"},
+        {karte(std::string(32, '.'), hundertEins), "the map has 101 moving tiles, the game animates at most 100"},
+    };
+    Folder ordner;
+    for (const auto &[text, meldung] : faelle) {
+        Write(ordner / "m.txt", text);
+        const Result r = Shell(ordner.path(), TOOLS + "korvan_mission compile m.txt m.mis");
+        EXPECT_EQ(r.status, 1) << meldung;
+        EXPECT_EQ(r.err, "korvan_mission: " + meldung + "\n");
+    }
+    Write(ordner / "kurz.mis", "KM");
+    EXPECT_EQ(Shell(ordner.path(), TOOLS + "korvan_mission decompile kurz.mis x.txt").err,
+              "korvan_mission: a mission file has 20004 bytes, this one 2\n");
+    // Tile 96, a frame inside an animation and a tile past the map's edge survive the
+    // text map, which no character makes.
+    Write(ordner / "m.txt", karte(std::string(32, '.'), "tile 3 4 96\ntile 10 10 665\ntile 50 50 7\n"));
+    EXPECT_EQ(Shell(ordner.path(), TOOLS + "korvan_mission compile m.txt a.mis && " + TOOLS +
+                                       "korvan_mission decompile a.mis b.txt && " + TOOLS + "korvan_mission compile b.txt b.mis")
+                  .status,
+              0);
+    const std::string mis = Read(ordner / "b.mis");
+    ASSERT_EQ(mis, Read(ordner / "a.mis"));
+    auto kachel = [&mis](int x, int y) { return uint8_t(mis[4 + 2 * (y * 100 + x)]) | uint8_t(mis[5 + 2 * (y * 100 + x)]) << 8; };
+    EXPECT_EQ(std::vector<int>({kachel(3, 4), kachel(10, 10), kachel(50, 50)}), std::vector<int>({96, 665, 7}));
+}
+
+// The demo mission comes back unchanged through its text, and its units start on open ground.
+TEST(Werkzeug, TheDemoMissionRoundTripsAndItsUnitsStartOnOpenGround)
+{
+    Folder ordner;
+    const std::string demo = KORVAN_RUN_DIR "/mission/demo.mis";
+    EXPECT_EQ(Shell(ordner.path(), TOOLS + "korvan_mission decompile " + demo + " d.txt && " + TOOLS +
+                                       "korvan_mission compile d.txt d.mis")
+                  .status,
+              0);
+    const std::string mis = Read(demo);
+    ASSERT_EQ(Read(ordner / "d.mis"), mis);
+    const int breite = uint8_t(mis[2]), hoehe = uint8_t(mis[3]);
+    auto offen = [&](int x0, int y0, int x1, int y1) {
+        for (int y = std::max(0, y0) / 20; y <= y1 / 20; ++y)
+            for (int x = std::max(0, x0) / 20; x <= x1 / 20; ++x)
+                if (int16_t(uint8_t(mis[4 + 2 * (y * 100 + x)]) | uint8_t(mis[5 + 2 * (y * 100 + x)]) << 8) > 95)
+                    return false;
+        return true;
+    };
+    // Own troopers around (100, 100), the enemy pairs around (400, 100) and (410, 130), each
+    // +-40 and 19 pixels wide; the vehicle around (30, 50), 42 by 29.
+    EXPECT_TRUE(offen(60, 60, 159, 159));
+    EXPECT_TRUE(offen(360, 60, 469, 189));
+    EXPECT_TRUE(offen(-10, 10, 112, 119));
+    // The obstacle scan reads the column and the row just past the map.
+    EXPECT_TRUE(offen(20 * breite, 0, 20 * breite, 20 * hoehe));
+    EXPECT_TRUE(offen(0, 20 * hoehe, 20 * breite, 20 * hoehe));
+}
+
+}  // namespace
