@@ -91,15 +91,14 @@ protected:
 TEST_F(GgiWindow, PicturesScaledThroughThePaletteAndThePointerInTheirPixels)
 {
     ggi_visual_t v = Open("x:-scale=2");
-    ggi_color pal[256] = {{}, {0xff00, 0, 0, 0}, {0, 0x80ff, 0, 0}, {0x1234, 0x5678, 0x9abc, 0}};
+    const ggi_color pal[256] = {{}, {0xff00, 0, 0, 0}, {0, 0x80ff, 0, 0}, {0x1234, 0x5678, 0x9abc, 0}};
     ggiSetPalette(v, 0, 256, pal);
     const uint8_t picture[8] = {0, 1, 2, 3, 3, 2, 1, 0};
     ggiPutBox(v, 0, 0, 4, 2, picture);
     const std::map<uint32_t, char> legend = {{0, '.'}, {0xff0000, '1'}, {0x8000, '2'}, {0x12569a, '3'}, {0xffffff, '#'}};
     const Rows first = {"..112233", "..112233", "332211..", "332211.."};
     EXPECT_EQ(Window(v, legend), first);
-    pal[3] = {0xffff, 0xffff, 0xffff, 0};
-    ggiSetPalette(v, 3, 1, &pal[3]);
+    ggiSetPalette(v, 3, 1, std::array{ggi_color{0xffff, 0xffff, 0xffff, 0}}.data());  // white
     ggiPutBox(v, 0, 0, 1, 1, &picture[1]);
     EXPECT_EQ(Window(v, legend), first);  // palette and part of a box wait for a whole box or a flush
     ggiFlush(v);
@@ -109,13 +108,14 @@ TEST_F(GgiWindow, PicturesScaledThroughThePaletteAndThePointerInTheirPixels)
     Frames(v);                                    // drawn anew at once
     const std::string top = ".111111222###.", bottom = ".###222111....";
     EXPECT_EQ(Window(v, legend), (Rows{top, top, top, bottom, bottom, bottom, std::string(14, '.')}));
-    Mouse({{M, 1, 0}, {M, 3, 2}, {M, 12, 5}});  // the second in the pixel of the first
+    EXPECT_TRUE(SDL_RectEquals(SDL_GetWindowMouseRect(ggiLayerWindow(v)), std::array{SDL_Rect{1, 0, 12, 6}}.data()));
+    Mouse({{M, 12, 5}, {M, 3, 2}, {M, 1, 0}});  // (1, 0): the pixel of (3, 2), the first column
     Frames(v);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);  // hidden over the picture
     Mouse({{M, 13, 6}, {P, 13, 6, SDL_BUTTON_RIGHT}, {P, 0, 3, SDL_BUTTON_LEFT}, {SDL_MOUSEBUTTONUP, 0, 3, 1},
            {P, 0, 3, SDL_BUTTON_MIDDLE}});
     Frames(v);
-    EXPECT_EQ(Delivered(), "1 pos 0 0\n1 pos 3 1\n2 down 2\n2 pos 0 1\n2 down 1\n2 up 1\n2 down 3\n");
+    EXPECT_EQ(Delivered(), "1 pos 3 1\n1 pos 0 0\n2 pos 3 1\n2 down 2\n2 pos 0 1\n2 down 1\n2 up 1\n2 down 3\n");
 
     for (auto [type, colour] : {std::pair{GT_16BIT, 0xff0084u}, {GT_24BIT, 0xff0080u}}) {  // for the viewer
         const ggi_color c = {0xffff, 0x0000, 0x8000, 0};
