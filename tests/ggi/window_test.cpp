@@ -1,372 +1,188 @@
-// Tests of the window target on SDL's dummy video driver: pictures, scaling, keys, pointer.
+// The window target on SDL's offscreen driver: the picture scaled into the window through its
+// palette, keys and pointer as the layer's events, closing, and a script beside the devices.
 #include <SDL2/SDL.h>
+#include <ggi/layer.h>
 
-#include "helpers.h"
+#include <array>
+#include <map>
+
+#include "support.h"
 
 namespace {
 
+using Rows = std::vector<std::string>;
+const Uint32 D = SDL_KEYDOWN, U = SDL_KEYUP, T = SDL_TEXTINPUT, M = SDL_MOUSEMOTION, P = SDL_MOUSEBUTTONDOWN;
+
+// The game's event step, `frames` times: read while a zero-timeout poll finds something.
+void Frames(ggi_visual_t v, int frames = 1)
+{
+    struct timeval zero = {0, 0};
+    gii_event e;
+    for (int f = 0; f < frames; f++)
+        for (int n = 0; n < 64 && ggiEventPoll(v, emAll, &zero); n++)
+            ggiEventRead(v, &e, emAll);
+}
+
+// Keys pressed and released (D, U) and text (T) as SDL queues them; the scancode is the key's unless given.
+struct Key { Uint32 type; SDL_Keycode key; const char *text = ""; Uint16 mod = 0; Uint8 repeat = 0; SDL_Scancode sc = {}; };
+
+void Keys(std::initializer_list<Key> keys)
+{
+    for (const Key &k : keys) {
+        SDL_Event e{};
+        e.key = {k.type, 0, 0, 0, k.repeat, 0, 0, {k.sc ? k.sc : SDL_GetScancodeFromKey(k.key), k.key, k.mod, 0}};
+        if (k.type == T)
+            SDL_strlcpy(e.text.text, k.text, sizeof e.text.text);
+        SDL_PushEvent(&e);
+    }
+}
+
+// Pointer motions (M), button presses (P) and releases: type, x, y, button.
+void Mouse(std::initializer_list<std::array<int, 4>> events)
+{
+    for (auto [type, x, y, button] : events) {
+        SDL_Event e{};
+        e.button = {Uint32(type), 0, 0, 0, Uint8(button), 0, 0, 0, x, y};
+        if (Uint32(type) == M)
+            e.motion = {M, 0, 0, 0, 0, x, y, 0, 0};
+        SDL_PushEvent(&e);
+    }
+}
+
+// The window as last drawn, a string a row, each pixel its colour's character in the legend ('?': none).
+Rows Window(ggi_visual_t v, const std::map<uint32_t, char> &legend)
+{
+    int w = 0, h = 0;
+    SDL_GetWindowSize(ggiLayerWindow(v), &w, &h);
+    std::vector<uint32_t> px(size_t(w) * h);
+    SDL_RenderReadPixels(SDL_GetRenderer(ggiLayerWindow(v)), nullptr, SDL_PIXELFORMAT_ARGB8888, px.data(), w * 4);
+    Rows rows(h);
+    for (size_t i = 0; i < px.size(); i++)
+        rows[i / w] += legend.count(px[i] & 0xffffff) ? legend.at(px[i] & 0xffffff) : '?';
+    return rows;
+}
+
 class GgiWindow : public testing::Test {
 protected:
+    // SDL's offscreen driver and its own software renderer: no graphics library is loaded to outlive the test.
     void SetUp() override
     {
-        env.set("SDL_VIDEODRIVER", "dummy");
-        ggiInit();
+        env.Set("SDL_VIDEODRIVER", "offscreen"), env.Set("SDL_RENDER_DRIVER", "software");
+        env.Set("SDL_FRAMEBUFFER_ACCELERATION", "0"), ggiInit();
     }
     void TearDown() override { ggiExit(); }
 
-    // A window visual with a 4 x 2 picture of the given depth.
-    ggi_visual_t open(const std::string &options, ggi_graphtype type = GT_8BIT)
+    // A window with a 4 x 2 picture of 8 bits, recording what it delivers.
+    ggi_visual_t Open(const std::string &display)
     {
-        std::string display = "display-sdl" + options;
-        ggi_visual_t v = ggiOpen(display.c_str(), nullptr);
-        EXPECT_NE(v, nullptr) << display;
-        if (v) {
-            EXPECT_EQ(ggiSetGraphMode(v, 4, 2, 4, 2, type), 0);
-        }
-        return v;
+        ggi_visual_t v = ggiOpen((display + ":-record=" + Recording()).c_str(), nullptr);
+        return ggiSetGraphMode(v, 4, 2, 4, 2, GT_8BIT) == 0 ? v : nullptr;
     }
+    std::string Recording() const { return (dir / "rec").string(); }
+    // What the window delivered, as its recording has it: "FRAME EVENT ARGUMENTS" a line.
+    std::string Delivered() const { const std::string r = test::Read(Recording()); return r.substr(r.find('\n') + 1); }
 
-    // The window's pixels as presented, 0xRRGGBB.
-    static std::vector<uint32_t> window_pixels(ggi_visual_t v, int &w, int &h)
-    {
-        SDL_Window *win = ggiLayerWindow(v);
-        SDL_Renderer *r = SDL_GetRenderer(win);
-        SDL_GetRendererOutputSize(r, &w, &h);
-        std::vector<uint32_t> px(size_t(w) * h);
-        EXPECT_EQ(SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_ARGB8888, px.data(), w * 4), 0)
-            << SDL_GetError();
-        for (uint32_t &p : px)
-            p &= 0xffffff;
-        return px;
-    }
-
-    EnvGuard env;
-    TempDir dir;
+    test::Env env;
+    test::Folder dir;
 };
 
-void push_key(bool down, SDL_Scancode sc, SDL_Keycode key, Uint16 mod = 0, bool repeat = false)
+// Each present expands the whole 8-bit picture through the palette, scaled by whole numbers, centred on black
+// in a resized window. The pointer in its pixels, pulled in from the border, once a pixel; buttons after it.
+TEST_F(GgiWindow, PicturesScaledThroughThePaletteAndThePointerInTheirPixels)
 {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.repeat = repeat;
-    e.key.keysym.scancode = sc;
-    e.key.keysym.sym = key;
-    e.key.keysym.mod = mod;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-
-void push_text(const char *text)
-{
-    SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
-    SDL_strlcpy(e.text.text, text, sizeof e.text.text);
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-
-void push_motion(int x, int y)
-{
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.x = x;
-    e.motion.y = y;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-
-void push_button(bool down, Uint8 button, int x, int y)
-{
-    SDL_Event e{};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.button = button;
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.button.x = x;
-    e.button.y = y;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-
-TEST_F(GgiWindow, NamesAndOneWindowAtATime)
-{
-    for (const char *name : {"display-sdl", "sdl", "x", "display-x"}) {
-        ggi_visual_t v = ggiOpen(name, nullptr);
-        EXPECT_NE(v, nullptr) << name;
-        EXPECT_EQ(ggiDBGetBuffer(v, 0), nullptr);
-        ggiClose(v);
-    }
-    ggi_visual_t v = ggiOpen("sdl", nullptr);
-    std::string err;
-    EXPECT_EQ(open_capturing("sdl", err), nullptr);
-    EXPECT_EQ(err, "ggi: display-sdl: only one window can be open at a time\n");
-    EXPECT_EQ(open_capturing("sdl:-nodb", err), nullptr);
-    ggiClose(v);
-    EXPECT_EQ(open_capturing("sdl:-scale=17", err), nullptr);
-    EXPECT_EQ(err, "ggi: -scale: '17' is not a whole number from 1 to 16\n");
-}
-
-TEST_F(GgiWindow, DesktopMeansAWindowAndPalemuPutsItsPictureThere)
-{
-    env.set("GGI_DISPLAY", nullptr);
-    env.set("DISPLAY", nullptr);
-    for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-        env.set(variable, ":5");
-        ggi_visual_t v = ggiOpen(nullptr);
-        ASSERT_NE(v, nullptr) << variable;
-        ASSERT_EQ(ggiSetGraphMode(v, 4, 2, 4, 2, GT_8BIT), 0);
-        EXPECT_NE(ggiLayerWindow(v), nullptr);
-        ggiClose(v);
-        env.set(variable, nullptr);
-    }
-    env.set("DISPLAY", ":5");
-    env.set("GGI_DISPLAY", "palemu:-scale=1");
-    ggi_visual_t v = ggiOpen("display-palemu", "", nullptr);
-    ASSERT_NE(v, nullptr);
-    ASSERT_EQ(ggiSetGraphMode(v, 4, 2, 4, 2, GT_8BIT), 0);
-    EXPECT_EQ(ggiDBGetBuffer(v, 0), nullptr);
-    ggi_color blue = {0, 0, 0xff00, 0};
-    ggiSetPalette(v, 9, 1, &blue);
-    ggiSetGCForeground(v, 9);
-    ggiFillscreen(v);
-    ggiFlush(v);
-    int w, h;
-    std::vector<uint32_t> px = window_pixels(v, w, h);
-    EXPECT_EQ(w, 4);
-    EXPECT_EQ(px[0], 0x0000ffu);
-    ggiClose(v);
-}
-
-TEST_F(GgiWindow, EightBitPictureIsExpandedThroughThePaletteAtEachPresent)
-{
-    ggi_visual_t v = open(":-scale=2");
-    ASSERT_NE(v, nullptr);
-    int ww, wh;
-    SDL_GetWindowSize(ggiLayerWindow(v), &ww, &wh);
-    EXPECT_EQ(ww, 8);
-    EXPECT_EQ(wh, 4);
-
-    ggi_color pal[256] = {};
-    pal[1] = {0xff00, 0x0000, 0x0000, 0};
-    pal[2] = {0x0000, 0x80ff, 0x0000, 0};
-    pal[3] = {0x1234, 0x5678, 0x9abc, 0};
-    ASSERT_EQ(ggiSetPalette(v, 0, 256, pal), 0);
+    ggi_visual_t v = Open("x:-scale=2");
+    const ggi_color pal[256] = {{}, {0xff00, 0, 0, 0}, {0, 0x80ff, 0, 0}, {0x1234, 0x5678, 0x9abc, 0}};
+    ggiSetPalette(v, 0, 256, pal);
     const uint8_t picture[8] = {0, 1, 2, 3, 3, 2, 1, 0};
-    ASSERT_EQ(ggiPutBox(v, 0, 0, 4, 2, picture), 0);
-
-    std::vector<uint8_t> rgb;
-    ASSERT_EQ(ggiLayerShown(v, nullptr, nullptr, &rgb), 0);
-    EXPECT_EQ(std::vector<uint8_t>(rgb.begin(), rgb.begin() + 12),
-              (std::vector<uint8_t>{0, 0, 0, 0xff, 0, 0, 0, 0x80, 0, 0x12, 0x56, 0x9a}));
-
-    // Every mode pixel is a 2 x 2 block of the window.
-    int w, h;
-    std::vector<uint32_t> px = window_pixels(v, w, h);
-    ASSERT_EQ(w, 8);
-    ASSERT_EQ(h, 4);
-    const uint32_t colour[4] = {0, 0xff0000, 0x008000, 0x12569a};
-    for (int y = 0; y < 4; y++)
-        for (int x = 0; x < 8; x++)
-            EXPECT_EQ(px[y * 8 + x], colour[picture[(y / 2) * 4 + x / 2]]) << x << "," << y;
-
-    // A new palette and a part of a box wait for the next present.
-    pal[3] = {0xffff, 0xffff, 0xffff, 0};
-    ggiSetPalette(v, 3, 1, &pal[3]);
+    ggiPutBox(v, 0, 0, 4, 2, picture);
+    const std::map<uint32_t, char> legend = {{0, '.'}, {0xff0000, '1'}, {0x8000, '2'}, {0x12569a, '3'}, {0xffffff, '#'}};
+    const Rows first = {"..112233", "..112233", "332211..", "332211.."};
+    EXPECT_EQ(Window(v, legend), first);
+    ggiSetPalette(v, 3, 1, std::array{ggi_color{0xffff, 0xffff, 0xffff, 0}}.data());  // white
     ggiPutBox(v, 0, 0, 1, 1, &picture[1]);
-    ggiLayerShown(v, nullptr, nullptr, &rgb);
-    EXPECT_EQ(rgb[0], 0);
-    EXPECT_EQ(rgb[9], 0x12);
+    EXPECT_EQ(Window(v, legend), first);  // palette and part of a box wait for a whole box or a flush
     ggiFlush(v);
-    ggiLayerShown(v, nullptr, nullptr, &rgb);
-    EXPECT_EQ(rgb[0], 0xff);
-    EXPECT_EQ(rgb[9], 0xff);
-    ggiClose(v);
-}
+    EXPECT_EQ(Window(v, legend), (Rows{"111122##", "111122##", "##2211..", "##2211.."}));
 
-TEST_F(GgiWindow, ResizedWindowScalesByWholeNumbersWithBlackBorders)
-{
-    ggi_visual_t v = open(":-scale=1");
-    ASSERT_NE(v, nullptr);
-    ggi_color white = {0xffff, 0xffff, 0xffff, 0};
-    ggiSetPalette(v, 1, 1, &white);
-    ggiSetGCForeground(v, 1);
-    ggiFillscreen(v);
-    SDL_SetWindowSize(ggiLayerWindow(v), 14, 7);  // room for 3 times, with a margin
-    ggiFlush(v);
-    int w, h;
-    std::vector<uint32_t> px = window_pixels(v, w, h);
-    ASSERT_EQ(w, 14);
-    ASSERT_EQ(h, 7);
-    // The picture is 12 x 6 at (1, 0).
-    for (int y = 0; y < 7; y++)
-        for (int x = 0; x < 14; x++) {
-            bool inside = x >= 1 && x < 13 && y < 6;
-            EXPECT_EQ(px[y * 14 + x], inside ? 0xffffffu : 0u) << x << "," << y;
-        }
-    // Pointer positions follow the picture's place and size.
-    push_motion(1, 0);
-    push_motion(12, 5);
-    push_motion(13, 6);  // on the border: pulled onto the last pixel
-    push_motion(0, 3);
-    EXPECT_EQ(drain(v), (std::vector<Seen>{{0, evPtrAbsolute, 0, 0},
-                                           {0, evPtrAbsolute, 3, 1},
-                                           {0, evPtrAbsolute, 0, 1}}));
-    ggiClose(v);
-}
+    SDL_SetWindowSize(ggiLayerWindow(v), 14, 7);  // three times, a column to spare each side
+    Frames(v);                                    // drawn anew at once
+    const std::string top = ".111111222###.", bottom = ".###222111....";
+    EXPECT_EQ(Window(v, legend), (Rows{top, top, top, bottom, bottom, bottom, std::string(14, '.')}));
+    EXPECT_TRUE(SDL_RectEquals(SDL_GetWindowMouseRect(ggiLayerWindow(v)), std::array{SDL_Rect{1, 0, 12, 6}}.data()));
+    Mouse({{M, 12, 5}, {M, 3, 2}, {M, 1, 0}});  // (1, 0): the pixel of (3, 2), the first column
+    Frames(v);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);  // hidden over the picture
+    Mouse({{M, 13, 6}, {P, 13, 6, SDL_BUTTON_RIGHT}, {P, 0, 3, SDL_BUTTON_LEFT}, {SDL_MOUSEBUTTONUP, 0, 3, 1},
+           {P, 0, 3, SDL_BUTTON_MIDDLE}});
+    Frames(v);
+    EXPECT_EQ(Delivered(), "1 pos 3 1\n1 pos 0 0\n2 pos 3 1\n2 down 2\n2 pos 0 1\n2 down 1\n2 up 1\n2 down 3\n");
 
-TEST_F(GgiWindow, TrueColourModesForTheViewer)
-{
-    for (ggi_graphtype type : {GT_16BIT, GT_24BIT}) {
-        ggi_visual_t v = open(":-scale=1", type);
-        ASSERT_NE(v, nullptr);
-        ggi_color c = {0xffff, 0x0000, 0x8000, 0};
+    for (auto [type, colour] : {std::pair{GT_16BIT, 0xff0084u}, {GT_24BIT, 0xff0080u}}) {  // for the viewer
+        const ggi_color c = {0xffff, 0x0000, 0x8000, 0};
+        ASSERT_EQ(ggiSetGraphMode(v, 3, 1, 3, 1, type), 0);
         ggiSetGCForeground(v, ggiMapColor(v, &c));
         ggiFillscreen(v);
         ggiFlush(v);
-        int w, h;
-        std::vector<uint32_t> px = window_pixels(v, w, h);
-        EXPECT_EQ(px[0], type == GT_16BIT ? 0xff0084u : 0xff0080u);
-        ggiClose(v);
+        EXPECT_EQ(Window(v, {{colour, 'c'}}), (Rows{"cccccc", "cccccc"})) << type;  // the window sized anew
     }
 }
 
+// A key gives the character it produces with its modifiers, or the layer's code; text without a key is a
+// press and release of its own. Alt+Enter belongs to the layer. Closing gives an Escape each frame.
 TEST_F(GgiWindow, KeysGiveTheCharacterTheyProduce)
 {
-    ggi_visual_t v = open("");
-    ASSERT_NE(v, nullptr);
-    // Shift and '=' on a US layout: the text decides.
-    push_key(true, SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, KMOD_LSHIFT);
-    push_key(true, SDL_SCANCODE_EQUALS, SDLK_EQUALS, KMOD_LSHIFT);
-    push_text("+");
-    push_key(false, SDL_SCANCODE_EQUALS, SDLK_EQUALS, KMOD_LSHIFT);
-    push_key(false, SDL_SCANCODE_LSHIFT, SDLK_LSHIFT);
-    // The keypad's + and - whether or not text comes with them.
-    push_key(true, SDL_SCANCODE_KP_PLUS, SDLK_KP_PLUS);
-    push_text("+");
-    push_key(true, SDL_SCANCODE_KP_MINUS, SDLK_KP_MINUS);
-    // The key left of 1: a dead key gives no text and still means '^'; elsewhere its text.
-    push_key(true, SDL_SCANCODE_GRAVE, SDLK_CARET);
-    push_key(false, SDL_SCANCODE_GRAVE, SDLK_CARET);
-    push_key(true, SDL_SCANCODE_GRAVE, SDLK_BACKQUOTE);
-    push_text("`");
-    // Auto-repeat, and a letter with Ctrl, which brings no text.
-    push_key(true, SDL_SCANCODE_H, SDLK_h);
-    push_text("h");
-    push_key(true, SDL_SCANCODE_H, SDLK_h, 0, true);
-    push_text("h");
-    push_key(true, SDL_SCANCODE_A, SDLK_a, KMOD_LCTRL);
-    // Keys without text.
-    for (SDL_Keycode k : {SDLK_ESCAPE, SDLK_TAB, SDLK_RETURN, SDLK_BACKSPACE, SDLK_LEFT,
-                          SDLK_DOWN, SDLK_F1})
-        push_key(true, SDL_GetScancodeFromKey(k), k);
-    // A character composed after a dead key comes as text alone.
-    push_text("\xc3\xaa");
-
-    std::vector<Seen> want = {
-        {0, evKeyPress, '+', 0},   {0, evKeyRelease, '+', 0}, {0, evKeyPress, '+', 0},
-        {0, evKeyPress, '-', 0},   {0, evKeyPress, '^', 0},   {0, evKeyRelease, '^', 0},
-        {0, evKeyPress, '`', 0},   {0, evKeyPress, 'h', 0},   {0, evKeyRepeat, 'h', 0},
-        {0, evKeyPress, 'a', 0},   {0, evKeyPress, 27, 0},    {0, evKeyPress, 9, 0},
-        {0, evKeyPress, 13, 0},    {0, evKeyPress, 8, 0},     {0, evKeyPress, GIIK_Left, 0},
-        {0, evKeyPress, GIIK_Down, 0}, {0, evKeyPress, GIIK_F1, 0},
-        {0, evKeyPress, 0xea, 0},  {0, evKeyRelease, 0xea, 0},
-    };
-    EXPECT_EQ(drain(v), want);
-    ggiClose(v);
-}
-
-TEST_F(GgiWindow, AltEnterBelongsToTheWindow)
-{
-    ggi_visual_t v = open(":-scale=1");
-    ASSERT_NE(v, nullptr);
-    push_key(true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT);
-    push_key(false, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT);
-    push_key(true, SDL_SCANCODE_RETURN, SDLK_RETURN);
-    EXPECT_EQ(drain(v), (std::vector<Seen>{{0, evKeyPress, 13, 0}}));
+    ggi_visual_t v = Open("display-sdl");
+    Keys({{D, SDLK_RETURN, "", KMOD_LALT}, {U, SDLK_RETURN, "", KMOD_LALT}});
+    Frames(v);
     EXPECT_TRUE(SDL_GetWindowFlags(ggiLayerWindow(v)) & SDL_WINDOW_FULLSCREEN_DESKTOP);
-    ggiClose(v);
+    Keys({{D, SDLK_LSHIFT, "", KMOD_LSHIFT}, {D, SDLK_EQUALS, "", KMOD_LSHIFT}, {T, 0, "+"}, {U, SDLK_LSHIFT},
+          {U, SDLK_EQUALS}, {U, SDLK_EQUALS}, {D, SDLK_KP_PLUS}, {T, 0, "+"}, {D, SDLK_KP_MINUS},
+          {D, SDLK_CARET, "", 0, 0, SDL_SCANCODE_GRAVE}, {U, SDLK_CARET, "", 0, 0, SDL_SCANCODE_GRAVE},  // dead
+          {D, SDLK_BACKQUOTE}, {T, 0, "`"}, {D, SDLK_h}, {T, 0, "h"}, {D, SDLK_h, "", 0, 1}, {T, 0, "h"},
+          {D, SDLK_a, "", KMOD_LCTRL}, {D, SDLK_SPACE, "", KMOD_LCTRL}, {D, SDLK_ESCAPE}, {D, SDLK_TAB},
+          {D, SDLK_RETURN}, {D, SDLK_BACKSPACE}, {D, SDLK_LEFT}, {D, SDLK_DOWN}, {D, SDLK_F1}, {D, SDLK_F12},
+          {T, 0, "\xc3\xaa\xe2\x82\xac\xf0\x9f\x98\x80"}, {T, 0, "\x80\xc3z"}, {D, SDLK_e}, {T, 0, "`e"}});
+    Frames(v);
+    Keys({{SDL_QUIT, 0}});
+    Frames(v, 2);
+    EXPECT_EQ(Delivered(), "1 keydown '+'\n1 keyup '+'\n1 keydown '+'\n1 keydown '-'\n1 keydown '^'\n1 keyup '^'\n"
+                           "1 keydown '`'\n1 keydown 'h'\n1 keyrepeat 'h'\n1 keydown 'a'\n1 keydown 32\n"
+                           "1 keydown 27\n1 keydown 9\n1 keydown 13\n1 keydown 8\n1 keydown 57394\n1 keydown 57397\n"
+                           "1 keydown 57601\n1 keydown 57612\n1 keydown 234\n1 keyup 234\n1 keydown 8364\n"
+                           "1 keyup 8364\n1 keydown 128512\n1 keyup 128512\n1 keydown 'z'\n1 keyup 'z'\n"
+                           "1 keydown '`'\n1 keyup '`'\n1 keydown 'e'\n2 keydown 27\n3 keydown 27\n");
 }
 
-TEST_F(GgiWindow, PointerInModePixelsAndButtons)
+// palemu on DISPLAY's window: script and devices side by side, recorded; shots and -final converted. Closing:
+// Escapes before -frames; a wait counts a frame each frame's time. Unnamed, WAYLAND_DISPLAY means a window too.
+TEST_F(GgiWindow, ScriptBesideTheDevicesThroughPalemu)
 {
-    ggi_visual_t v = open(":-scale=2");
-    ASSERT_NE(v, nullptr);
-    push_motion(5, 3);
-    push_motion(4, 2);     // the same mode pixel: nothing new
-    push_motion(-7, 100);  // outside: pulled onto the picture
-    push_button(true, SDL_BUTTON_RIGHT, 1, 3);  // where the last motion left it
-    push_button(true, SDL_BUTTON_LEFT, 7, 0);   // elsewhere: the position first
-    push_button(false, SDL_BUTTON_LEFT, 7, 0);
-    push_button(true, SDL_BUTTON_MIDDLE, 7, 0);
-    std::vector<Seen> want = {
-        {0, evPtrAbsolute, 2, 1},      {0, evPtrAbsolute, 0, 1},
-        {0, evPtrButtonPress, 2, 0},   {0, evPtrAbsolute, 3, 0},
-        {0, evPtrButtonPress, 1, 0},   {0, evPtrButtonRelease, 1, 0},
-        {0, evPtrButtonPress, 3, 0},
-    };
-    EXPECT_EQ(drain(v), want);
-    ggiClose(v);
-}
-
-TEST_F(GgiWindow, ClosingTheWindowGivesAnEscapeEachFrame)
-{
-    ggi_visual_t v = open("");
-    ASSERT_NE(v, nullptr);
-    EXPECT_TRUE(drain(v).empty());
-    SDL_Event e{};
-    e.type = SDL_QUIT;
-    SDL_PushEvent(&e);
-    EXPECT_EQ(run_frames(v, 3), (std::vector<Seen>{{1, evKeyPress, 27, 0},
-                                                   {2, evKeyPress, 27, 0},
-                                                   {3, evKeyPress, 27, 0}}));
-    EXPECT_EQ(ggiGetc(v), GIIUC_Escape);
-    ggiClose(v);
-}
-
-TEST_F(GgiWindow, TheRandomSequenceStaysTheProgramsOwn)
-{
-    srand(7);
-    int want[3] = {rand(), rand(), rand()};
-    srand(7);
-    ggi_visual_t v = open(":-scale=1");
-    ASSERT_NE(v, nullptr);
-    push_key(true, SDL_SCANCODE_H, SDLK_h);
-    push_text("h");
-    push_motion(1, 1);
-    run_frames(v, 2);
+    const std::string in = (dir / "in").string(), shot = (dir / "shot.ppm").string(), fin = (dir / "fin").string();
+    test::Write(in, "0 keydown 'q'\n1 pos 1 1\n1 shot " + shot + "\n");
+    const std::string display = "palemu:-frames=50:-events=" + in + ":-record=" + Recording() + ":-final=" + fin;
+    env.Set("GGI_DISPLAY", display.c_str()), env.Set("DISPLAY", ":5"), env.Set("WAYLAND_DISPLAY", {});
+    ggi_visual_t v = ggiOpen("display-palemu", "", nullptr);
+    ASSERT_EQ(ggiSetGraphMode(v, 4, 2, 4, 2, GT_8BIT), 0);
+    ggiSetPalette(v, 0, 1, std::array{ggi_color{0, 0, 0xff00, 0}}.data());  // blue
     ggiFlush(v);
+    Keys({{D, SDLK_w}, {T, 0, "w"}});
+    Frames(v, 2);
+    SDL_Event close{.window = {SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_CLOSE, 0, 0, 0, 0, 0}};
+    Keys({{U, SDLK_w}});
+    SDL_PushEvent(&close);
+    Frames(v);
+    EXPECT_EQ(ggiGetc(v) + ggiGetc(v), 2 * GIIUC_Escape);  // the second after a frame's wait
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(ggiOpen("display-x", nullptr), ggiOpen("sdl", nullptr));  // both null, saying why
+    const std::string one = "ggi: display-sdl: only one window can be open at a time\n";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), one + one);
     ggiClose(v);
-    for (int r : want)
-        EXPECT_EQ(rand(), r);
-}
-
-TEST_F(GgiWindow, ScriptEventsBesideTheDevicesAreRecorded)
-{
-    std::string script = dir.file("in"), rec = dir.file("rec"), fin = dir.file("final.ppm");
-    write_file(script, "0 keydown 'q'\n1 pos 1 1\n1 shot " + dir.file("shot.ppm") + "\n");
-    ggi_visual_t v = open(":-scale=1:-events=" + script + ":-record=" + rec + ":-final=" + fin);
-    ASSERT_NE(v, nullptr);
-    ggi_color red = {0xff00, 0, 0, 0};
-    ggiSetPalette(v, 0, 1, &red);
-    ggiFlush(v);
-    push_key(true, SDL_SCANCODE_W, SDLK_w);
-    push_text("w");
-    std::vector<Seen> got = run_frames(v, 2);
-    push_key(false, SDL_SCANCODE_W, SDLK_w);
-    std::vector<Seen> more = run_frames(v, 1);
-    got.insert(got.end(), more.begin(), more.end());
-    EXPECT_EQ(got, (std::vector<Seen>{{0, evKeyPress, 'q', 0},
-                                      {0, evKeyPress, 'w', 0},
-                                      {1, evPtrAbsolute, 1, 1},
-                                      {2, evKeyRelease, 'w', 0}}));
-    EXPECT_EQ(ppm_pixels(read_file(dir.file("shot.ppm")), 4, 2).substr(0, 3),
-              std::string("\xff\x00\x00", 3));
-    ggiClose(v);
-    EXPECT_EQ(read_file(rec), "# input events as delivered: FRAME EVENT ARGUMENTS\n"
-                              "0 keydown 'q'\n"
-                              "0 keydown 'w'\n"
-                              "1 pos 1 1\n"
-                              "2 keyup 'w'\n");
-    std::string red8;
-    for (int i = 0; i < 8; i++)
-        red8 += std::string("\xff\x00\x00", 3);
-    EXPECT_EQ(ppm_pixels(read_file(fin), 4, 2), red8);
+    EXPECT_EQ(Delivered(), "0 keydown 'q'\n0 keydown 'w'\n1 pos 1 1\n2 keyup 'w'\n2 keydown 27\n3 keydown 27\n"
+                           "4 keydown 27\n");
+    EXPECT_EQ(test::Read(shot), test::Read(fin));
+    EXPECT_EQ(test::Read(fin).substr(0, 14), std::string("P6\n4 2\n255\n\0\0\xff", 14));
+    env.Set("GGI_DISPLAY", {}), env.Set("DISPLAY", {}), env.Set("WAYLAND_DISPLAY", "wayland-5");
+    EXPECT_EQ(ggiSetGraphMode(ggiOpen(nullptr), 4, 2, 4, 2, GT_8BIT), 0);
 }
 
 }  // namespace
