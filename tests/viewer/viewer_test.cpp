@@ -49,10 +49,10 @@ Picture Ppm(const fs::path &file)
 }
 
 // lumora run in `dir` with these arguments on a headless display, and the picture it left on the screen.
-std::pair<test::Run, Picture> Lumora(const test::Folder &dir, const std::string &args, const std::string &display)
+std::pair<test::Result, Picture> Lumora(const test::Folder &dir, const std::string &args, const std::string &display)
 {
     fs::remove(dir / "shown.ppm");
-    const test::Run run = test::Shell(dir.path(), "GGI_DISPLAY='" + display + ":-final=shown.ppm' timeout 60 " +
+    const test::Result run = test::Shell(dir.path(), "GGI_DISPLAY='" + display + ":-final=shown.ppm' timeout 60 " +
                                                       KORVAN_RUN_DIR "/lumora " + args);
     return {run, Ppm(dir / "shown.ppm")};
 }
