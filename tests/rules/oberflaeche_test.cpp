@@ -1,14 +1,16 @@
 // The interface and the commands where play seldom goes: text at the view's very edges, marks
 // no screen shows, a font file cut short, bars below their shortest length, pointer kinds
 // that play never asks for, and clicks on units in the lowest slots.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
 #include <numeric>
+#include <vector>
 
 #include "control/control.h"
 #include "display/video.h"
 #include "startup/file.h"
-#include "support.h"
 #include "ui/font.h"
 #include "ui/intfc.h"
 #include "ui/mouse.h"
@@ -58,7 +60,7 @@ TEST(Schrift, GlyphsCellsShortFontsAndTheViewsBorders)
 {
     const struct {
         const char *text;
-        int x, y, glyphen, pixel;
+        int x, y, glyphen, pixel;  // pixels drawn anywhere, guard rows included
         std::vector<int> zellen;
     } faelle[] = {
         {"AZaz09", 0, 0, 50, 68, {0, 25, 0, 25, 40, 49}},

@@ -26,9 +26,9 @@ using namespace test;
 // Caps the address space a little above what the process maps, so that large allocations fail.
 void Knapp()
 {
-    long seiten = 0;
-    std::ifstream("/proc/self/statm") >> seiten;
-    const rlimit r = {rlim_t(seiten) * sysconf(_SC_PAGESIZE) + (64 << 10), RLIM_INFINITY};
+    rlimit r{};
+    std::ifstream("/proc/self/statm") >> r.rlim_cur;  // pages mapped
+    r.rlim_max = r.rlim_cur = r.rlim_cur * sysconf(_SC_PAGESIZE) + (64 << 10);
     mallopt(M_MMAP_THRESHOLD, 128 << 10), malloc_trim(0), setrlimit(RLIMIT_AS, &r);
 }
 
