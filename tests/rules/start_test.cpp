@@ -29,7 +29,7 @@ void Knapp()
     rlimit r{};
     std::ifstream("/proc/self/statm") >> r.rlim_cur;  // pages mapped
     r.rlim_max = r.rlim_cur = r.rlim_cur * sysconf(_SC_PAGESIZE) + (64 << 10);
-    mallopt(M_MMAP_THRESHOLD, 128 << 10), malloc_trim(0), setrlimit(RLIMIT_AS, &r);
+    freopen("/dev/null", "w", stdout), mallopt(M_MMAP_THRESHOLD, 128 << 10), malloc_trim(0), setrlimit(RLIMIT_AS, &r);
 }
 
 // A case, run in a child in a folder of its own: its status and standard error; `knapp` ones not under the sanitizer.
