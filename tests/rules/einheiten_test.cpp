@@ -1,6 +1,7 @@
 // Unit and effect rules random play seldom reaches: odd kinds, full tables, frames past the sprites, view edges.
 #include <array>
 
+#include "ggi/present.h"
 #include "regeln.h"
 
 namespace {
@@ -52,20 +53,19 @@ TEST(Einheiten, FramesPastTheLoadedSpritesShowTheKindsOwnPicture)
 {
     // Frame n of the infantry, vehicle and rotor sets has colour 10, 30, 170 + n; the data ends with the last set.
     const struct { unsigned char art; int infanterie, wagen, rotor, bild, farbe; } faelle[] = {
-        {8, 12, 131, 4, 33, 171}, {8, 12, 131, 4, 3, 173}, {8, 12, 131, 2, 7, 170},  // attack frames
+        {8, 12, 131, 4, 33, 171}, {8, 12, 131, 4, 3, 173}, {8, 12, 131, 2, 7, 170},  // attack, last, missing rotor
         {9, 12, 131, 4, 290, 160}, {9, 12, 131, 4, 140, 30},  // track frames not loaded
         {2, 12, 131, 4, 2000, 19}, {2, 9, 0, 0, 10, 18}, {3, 9, 0, 0, 12, 0},  // standing, first, none
     };
     for (const auto &f : faelle) {
         Leeren();
         static std::vector<unsigned char> daten;
-        daten.clear();
         auto satz = [](int bilder, int groesse, int farbe) {
             for (int n = 0; n < bilder; ++n)
                 daten.insert(daten.end(), groesse, static_cast<unsigned char>(farbe + n));
             return int32_t(daten.size());
         };
-        KAMPF_START = satz(f.infanterie, 400, 10), HELI_START = satz(f.wagen, 43 * 30, 30), satz(f.rotor, 53 * 30, 170);
+        daten.clear(), KAMPF_START = satz(f.infanterie, 400, 10), HELI_START = satz(f.wagen, 43 * 30, 30), satz(f.rotor, 53 * 30, 170);
         LeuteData = daten.data(), LeuteLaenge = int32_t(daten.size());
         MInsert(100, 100, 100, 100, f.art);
         Leute[0].shape = int16_t(f.bild);
@@ -76,7 +76,6 @@ TEST(Einheiten, FramesPastTheLoadedSpritesShowTheKindsOwnPicture)
 
 TEST(Einheiten, SparksLandOnlyInTheViewNearTheTarget)
 {
-    // Whatever spot of a target across an edge the sparks hit, nothing lands outside the view or in another row.
     for (auto [x, y] : std::initializer_list<std::array<int, 2>>{{620, 380}, {-19, 100}, {300, -19}})
         for (int n = 0; n < 200; ++n) {
             Leeren();
@@ -103,8 +102,7 @@ TEST(Einheiten, WalkingOffTheTablesAndAFullDetourStack)
         MInsert(int16_t(f.ax), int16_t(f.ay), int16_t(f.dx), int16_t(f.dy), 0);
         Leute[0].d1count = uint8_t(f.stapel);
         MannMove(0);
-        EXPECT_EQ((std::array<int, 3>{Leute[0].d1count, Leute[0].ax, Leute[0].ay}),
-                  (std::array<int, 3>{f.nachStapel, f.nachX, f.nachY})) << f.ax << ", " << f.ay << " with " << f.stapel;
+        EXPECT_EQ((std::array<int, 3>{Leute[0].d1count, Leute[0].ax, Leute[0].ay}), (std::array{f.nachStapel, f.nachX, f.nachY})) << f.ax;
     }
 }
 
@@ -120,8 +118,7 @@ TEST(Einheiten, DestinationsOffTheTablesAreDroppedAndDistancesDoNotWrap)
         Karte[10][10] = int16_t(f.kachel);
         MInsert(100, 100, int16_t(f.dx), int16_t(f.dy), 0);
         MVerhalten(0);
-        EXPECT_EQ((std::array<int, 2>{Leute[0].dx, Leute[0].dy}),
-                  (f.bleibt ? std::array<int, 2>{f.dx, f.dy} : std::array<int, 2>{100, 100})) << f.dx << ", " << f.dy;
+        EXPECT_EQ((std::array<int, 2>{Leute[0].dx, Leute[0].dy}), (std::array{f.bleibt ? f.dx : 100, f.bleibt ? f.dy : 100})) << f.dx;
     }
     // The far ends of the 16-bit coordinates are far apart, however the squares are worked out.
     MInsert(32767, 0, 32767, 0, 9), FInsert(-32768, 0, -32768, 0, 4);
@@ -134,18 +131,32 @@ TEST(Einheiten, EffectTablesKeepTheirLimitAndLowestFreeEntryAndABoltAtItsAimStri
     for (int i = 0; i < 200; ++i)
         ExploseInsert(short(i), 0, 10, 22, 1), RauchInsert(short(i), 0);
     EXPECT_EQ((std::array<int, 6>{EAnz, ExploseNextFree, Explose[199].free, RauchAnz, RauchNextFree, Rauch[199].free}),
-              (std::array<int, 6>{199, 199, 0, 199, 199, 0}));
+              (std::array{199, 199, 0, 199, 199, 0}));
     // The slot a kind-1 explosion left takes one of another kind: nothing to draw, gone at its first tick.
     EDelete(150), RauchDelete(7), RauchDelete(5);
     ExploseInsert(500, 300, 10, 22, 2), RauchInsert(77, 0);
-    EXPECT_EQ((std::array<int, 4>{ExploseNextFree, Rauch[5].x, RauchNextFree, Explose[150].x}), (std::array<int, 4>{199, 77, 7, 500}));
+    EXPECT_EQ((std::array<int, 4>{ExploseNextFree, Rauch[5].x, RauchNextFree, Explose[150].x}), (std::array{199, 77, 7, 500}));
     ExploseCompute(150);
     EXPECT_EQ(Explose[150].free + Gemalt(), 0);
     // A laser aimed at its own start has no way to fly: it strikes there at once.
     MInsert(1500, 1500, 1500, 1500, 2), FInsert(95, 45, 95, 45, 4);
     Leute[0].zx = 100, Leute[0].zy = 50, GameDel = 1;
     LaserInsert(100, 50, 0), LaserCompute(0);
-    EXPECT_EQ((std::array<int, 3>{Laser[0].free, Laser[0].l.x, Leute[1].energie}), (std::array<int, 3>{0, 100, 20 - 7}));
+    EXPECT_EQ((std::array<int, 3>{Laser[0].free, Laser[0].l.x, Leute[1].energie}), (std::array{0, 100, 20 - 7}));
+}
+
+// The window shows an 8-bit picture through the palette: every pixel of a row of any length, and no more.
+TEST(Bildzeilen, WindowRowsOfEveryLengthTakeEachPixelsColour)
+{
+    uint32_t tabelle[256], ziel[21];
+    for (uint32_t i = 0; i < 256; ++i)
+        tabelle[i] = 0xff000000u | i << 12 | (255 - i);
+    const uint8_t quelle[20] = {3, 200, 0, 255, 9, 77, 1, 2, 250, 13, 0, 8, 99, 5, 6, 7, 44, 45, 46, 47};
+    for (size_t n = 0; n <= 20; ++n) {
+        std::fill(ziel, ziel + 21, 1u), ggi::expand8(quelle, n, tabelle, ziel);
+        for (size_t i = 0; i <= n; ++i)
+            EXPECT_EQ(ziel[i], i < n ? tabelle[quelle[i]] : 1u) << n << " pixels, pixel " << i;
+    }
 }
 
 }  // namespace

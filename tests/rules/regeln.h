@@ -37,9 +37,6 @@ inline void Leeren(unsigned char grund = 0)
 }
 
 // Bytes of the view buffer and its guard that differ from `grund`.
-inline int Gemalt(unsigned char grund = 0)
-{
-    return int(std::count_if(bild.begin(), bild.end(), [grund](unsigned char b) { return b != grund; }));
-}
+inline int Gemalt(unsigned char grund = 0) { return int(bild.size() - std::count(bild.begin(), bild.end(), grund)); }
 
 }  // namespace regeln
