@@ -14,13 +14,15 @@
 #include "game/szenen.h"
 #include "map/maps.h"
 #include "messung.h"
-#include "stand.h"
 #include "path/weg.h"
+#include "stand.h"
 #include "units/vardefs.h"
 
-namespace messung {
+namespace messung
+{
 
-namespace {
+namespace
+{
 
 // The three scenes, each kept as it stood when it was built.
 szenen::Stand Startstellung, Gefecht, Voll;

@@ -11,9 +11,11 @@
 #include "ggi/present.h"
 #include "messung.h"
 
-namespace messung {
+namespace messung
+{
 
-namespace {
+namespace
+{
 
 constexpr int BREITE = 640, HOEHE = 400;
 
@@ -34,8 +36,7 @@ struct Fenster {
         if (win)
             ren = ggi::window_renderer(win);
         if (ren)
-            tex = SDL_CreateTexture(ren, ggi::picture_format(ren, win), SDL_TEXTUREACCESS_STREAMING,
-                                    BREITE, HOEHE);
+            tex = SDL_CreateTexture(ren, ggi::picture_format(ren, win), SDL_TEXTUREACCESS_STREAMING, BREITE, HOEHE);
         return tex != nullptr;
     }
 
@@ -59,8 +60,8 @@ void Bildvorlage(std::vector<uint8_t> &bild, ggi_color *palette)
     for (int i = 0; i < 256; ++i)
         geladen = geladen || pal[i].r != 0 || pal[i].g != 0 || pal[i].b != 0;
     for (int i = 0; i < 256; ++i)
-        palette[i] = geladen ? pal[i]
-                             : ggi_color{uint16_t(i * 257), uint16_t((255 - i) * 257), uint16_t(i * 97 % 256 * 257), 0};
+        palette[i] =
+            geladen ? pal[i] : ggi_color{uint16_t(i * 257), uint16_t((255 - i) * 257), uint16_t(i * 97 % 256 * 257), 0};
     uint32_t z = 12345;
     for (size_t i = 0; i < bild.size(); ++i) {
         z = z * 1103515245u + 12345u;
@@ -82,8 +83,8 @@ void Darstellung(benchmark::State &state)
     // The layer's way: a table of 256 pixels, expanded through straight into the texture.
 
     // SDL's way: an 8-bit surface with the palette blitted into an ARGB8888 surface.
-    SDL_Surface *acht = SDL_CreateRGBSurfaceWithFormatFrom(bild.data(), BREITE, HOEHE, 8, BREITE,
-                                                           SDL_PIXELFORMAT_INDEX8);
+    SDL_Surface *acht =
+        SDL_CreateRGBSurfaceWithFormatFrom(bild.data(), BREITE, HOEHE, 8, BREITE, SDL_PIXELFORMAT_INDEX8);
     SDL_Surface *argb = SDL_CreateRGBSurfaceWithFormat(0, BREITE, HOEHE, 32, SDL_PIXELFORMAT_ARGB8888);
     if (!acht || !argb) {
         state.SkipWithError(SDL_GetError());

@@ -9,10 +9,12 @@
 
 #include "messung.h"
 
-namespace {
+namespace
+{
 
 // The console table, with every run's counters kept for the figures.
-class Sammler : public benchmark::ConsoleReporter {
+class Sammler : public benchmark::ConsoleReporter
+{
 public:
     std::map<std::string, std::map<std::string, double>> zaehler;
 
@@ -84,8 +86,8 @@ int main(int argc, char **argv)
     std::printf("\nNAME value floor ratio target PASS|MISS\n");
     Zeile("frame_start_us", s.Wert("Frame/start/manual_time", "frame_us"),
           s.Wert("Frame/start/manual_time", "floor_us"), 1.5);
-    Zeile("frame_busy_us", s.Wert("Frame/busy/manual_time", "frame_us"),
-          s.Wert("Frame/busy/manual_time", "floor_us"), 0);
+    Zeile("frame_busy_us", s.Wert("Frame/busy/manual_time", "frame_us"), s.Wert("Frame/busy/manual_time", "floor_us"),
+          0);
     Zeile("frame_worst_us", s.Wert("Frame/worst/manual_time", "frame_us"),
           s.Wert("Frame/worst/manual_time", "floor_us"), 3.0);
     Zeile("present_us", s.Wert("Present/manual_time", "layer_us"), s.Wert("Present/manual_time", "sdl_us"), 1.0);

@@ -5,7 +5,8 @@
 #include <chrono>
 #include <vector>
 
-namespace messung {
+namespace messung
+{
 
 using Uhr = std::chrono::steady_clock;
 
@@ -29,8 +30,8 @@ inline double Median(std::vector<double> werte)
 bool SpielStarten();
 
 // Each group registers its benchmarks; main runs them in this order.
-void BildBenchmarks();        // frame cost in three scenes, and the route planner
-void DarstellungBenchmarks(); // the window's present against SDL's conversion
-void ProzessBenchmarks();     // start-up and the window's processor share, in child processes
+void BildBenchmarks();         // frame cost in three scenes, and the route planner
+void DarstellungBenchmarks();  // the window's present against SDL's conversion
+void ProzessBenchmarks();      // start-up and the window's processor share, in child processes
 
 }  // namespace messung

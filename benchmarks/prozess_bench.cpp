@@ -20,9 +20,11 @@
 #include "map/maps.h"
 #include "messung.h"
 
-namespace messung {
+namespace messung
+{
 
-namespace {
+namespace
+{
 
 // Starts the game in the run folder with the given GGI_DISPLAY, its output dropped, and
 // DISPLAY set or removed; returns its process id, or -1.
@@ -89,8 +91,7 @@ void Start(benchmark::State &state)
         const pid_t kind = SpielStarten("memory:-frames=1", "");
         int status = 0;
         rusage verbrauch{};
-        if (kind < 0 || wait4(kind, &status, 0, &verbrauch) != kind || !WIFEXITED(status) ||
-            WEXITSTATUS(status) != 0) {
+        if (kind < 0 || wait4(kind, &status, 0, &verbrauch) != kind || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
             state.SkipWithError("the game did not start and end cleanly");
             return;
         }
@@ -213,7 +214,8 @@ std::string Skript(int ende)
 void Fenster(benchmark::State &state)
 {
     constexpr int BILDER = 70 * 12;
-    const std::string skript = (std::filesystem::temp_directory_path() / ("korvan-bench-" + std::to_string(getpid()) + ".ev")).string();
+    const std::string skript =
+        (std::filesystem::temp_directory_path() / ("korvan-bench-" + std::to_string(getpid()) + ".ev")).string();
     std::ofstream(skript) << Skript(BILDER);
     for (auto _ : state) {
         std::string anzeige;
@@ -223,7 +225,8 @@ void Fenster(benchmark::State &state)
             break;
         }
         const auto a = Uhr::now();
-        const pid_t kind = SpielStarten("sdl:-scale=2:-nograb:-events=" + skript + ":-frames=" + std::to_string(BILDER), anzeige);
+        const pid_t kind =
+            SpielStarten("sdl:-scale=2:-nograb:-events=" + skript + ":-frames=" + std::to_string(BILDER), anzeige);
         usleep(1000000);
         const double cpu0 = Prozesszeit(kind);
         const auto b = Uhr::now();

@@ -21,7 +21,8 @@
 #include "map/maps.h"
 #include "startup/file.h"
 
-namespace feed {
+namespace feed
+{
 
 // A fatal stop of the game, caught: the reader refused its input.
 struct Stopped {
@@ -39,7 +40,10 @@ inline void CatchStops()
     ggiLayerSetPanicHandler([](const char *message) { throw Stopped{message}; });
 }
 
-inline Outcome Fault(const std::string &what) { return {false, "", what}; }
+inline Outcome Fault(const std::string &what)
+{
+    return {false, "", what};
+}
 
 // The input as a file in memory with a path the readers can open, gone with this object.
 struct MemFile {
@@ -72,8 +76,8 @@ inline std::string CheckRuns(bool vertical, int line, int last)
         for (int j = p.anfang; ok && blocked(i) && j < p.ende; ++j)
             ok = blocked(j);
         if (!ok)
-            return std::string(vertical ? "YKarte" : "XKarte") + " wrong at line " + std::to_string(line) +
-                   ", cell " + std::to_string(i);
+            return std::string(vertical ? "YKarte" : "XKarte") + " wrong at line " + std::to_string(line) + ", cell " +
+                   std::to_string(i);
     }
     return "";
 }
@@ -130,7 +134,8 @@ inline Outcome Mission(const uint8_t *data, size_t size)
     for (int16_t v : {int16_t(0), int16_t(INT16_MAX), int16_t(INT16_MIN), asked}) {
         ScrollX = ScrollY = v;
         Landschaft();
-        if (ScrollX != std::clamp<int>(v, 0, 20 * FeldX - WIDTH) || ScrollY != std::clamp<int>(v, 0, 20 * FeldY - HEIGHT - 20) ||
+        if (ScrollX != std::clamp<int>(v, 0, 20 * FeldX - WIDTH) ||
+            ScrollY != std::clamp<int>(v, 0, 20 * FeldY - HEIGHT - 20) ||
             memchr(VScreen, 255, WIDTH * HEIGHT) != nullptr)
             return Fault("the view scrolled to " + std::to_string(v) + " is wrong");
     }
@@ -187,7 +192,8 @@ inline Outcome GamePcx(const uint8_t *data, size_t size)
     size_t covered = 0;  // pixels the codes cover
     for (size_t i = 128; i < size && covered < view.size(); ++i)
         covered += data[i] >= 192 ? data[i++] - 192 : 1;
-    if (covered < view.size() && std::count(view.begin() + long(covered), view.end(), 255) != long(view.size() - covered))
+    if (covered < view.size() &&
+        std::count(view.begin() + long(covered), view.end(), 255) != long(view.size() - covered))
         return Fault("the pixels after the end of the file are not all 255");
     return {true, "", ""};
 }
@@ -240,7 +246,8 @@ inline Outcome Script(const uint8_t *data, size_t size)
     };
     for (size_t i = 0; i < again.size(); ++i)
         if (!same(events[i], again[i]))
-            return Fault("event " + std::to_string(i + 1) + " reads back as " + ggi::format_event(again[i].frame, again[i].event));
+            return Fault("event " + std::to_string(i + 1) + " reads back as " +
+                         ggi::format_event(again[i].frame, again[i].event));
     return o;
 }
 

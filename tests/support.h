@@ -19,7 +19,8 @@
 #include <utility>
 #include <vector>
 
-namespace test {
+namespace test
+{
 
 namespace fs = std::filesystem;
 
@@ -43,11 +44,15 @@ inline uint64_t Digest(const void *data, size_t n, uint64_t h = 1469598103934665
     return h;
 }
 
-inline uint64_t Digest(const std::string &s) { return Digest(s.data(), s.size()); }
+inline uint64_t Digest(const std::string &s)
+{
+    return Digest(s.data(), s.size());
+}
 
 // A folder of its own below /tmp, removed with this object unless the test failed, so that
 // a failure can be replayed by hand.
-class Folder {
+class Folder
+{
 public:
     Folder()
     {
@@ -82,13 +87,15 @@ inline void Furnish(const fs::path &folder)
         fs::create_symlink(run / program, folder / program);
 }
 
-class GameFolder : public Folder {
+class GameFolder : public Folder
+{
 public:
     GameFolder() { Furnish(path()); }
 };
 
 // Sets or clears environment variables and puts them back when it goes.
-class Env {
+class Env
+{
 public:
     void Set(const char *name, const char *value)
     {
@@ -115,8 +122,8 @@ struct Result {
 // Runs a shell command in `folder` with no desktop in reach, standard input empty.
 inline Result Shell(const fs::path &folder, const std::string &command)
 {
-    const std::string line = "cd '" + folder.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY " +
-                             command + " >.out 2>.err </dev/null";
+    const std::string line =
+        "cd '" + folder.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY " + command + " >.out 2>.err </dev/null";
     const int s = std::system(line.c_str());
     Result r;
     r.status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;

@@ -9,26 +9,33 @@
 #include "../../fuzz/feed.h"
 #include "support.h"
 
-namespace {
+namespace
+{
 
 using namespace test;
 
 TEST(Korpus, EveryInputIsTakenOrRefusedAsItsNameSays)
 {
-    const std::pair<const char *, feed::Outcome (*)(const uint8_t *, size_t)> ziele[] = {
-        {"mission", feed::Mission}, {"mannnum", feed::MannNum}, {"game_pcx", feed::GamePcx},
-        {"script", feed::Script},   {"pcx", feed::ViewerPcx}};
+    const std::pair<const char *, feed::Outcome (*)(const uint8_t *, size_t)> ziele[] = {{"mission", feed::Mission},
+                                                                                         {"mannnum", feed::MannNum},
+                                                                                         {"game_pcx", feed::GamePcx},
+                                                                                         {"script", feed::Script},
+                                                                                         {"pcx", feed::ViewerPcx}};
     const std::string ende = "Die Datei 'resource/mann.num' endet vor dem letzten Eintrag!";
     const std::map<std::string, std::string> meldungen = {
-        {"refused-too-wide-99x21.mission", "Die Karte 'DATEI' ist zu gro\xdf (99 x 21 Felder, h\xf6" "chstens 98 x 98)!"},
+        {"refused-too-wide-99x21.mission", "Die Karte 'DATEI' ist zu gro\xdf (99 x 21 Felder, h\xf6"
+                                           "chstens 98 x 98)!"},
         {"refused-too-small-32x20.mission", "Die Karte 'DATEI' ist zu klein (32 x 20 Felder, mindestens 32 x 21)!"},
         {"refused-empty.mission", "Die Karte 'DATEI' ist zu klein (0 x 0 Felder, mindestens 32 x 21)!"},
-        {"refused-tile-beyond-pictures.mission", "Die Karte 'DATEI' enth\xe4lt in Zeile 5, Spalte 20 die Kachel 706, die es nicht gibt!"},
+        {"refused-tile-beyond-pictures.mission",
+         "Die Karte 'DATEI' enth\xe4lt in Zeile 5, Spalte 20 die Kachel 706, die es nicht gibt!"},
         // The column just past the map is read by the obstacle scan, so it is checked too.
-        {"refused-negative-tile-past-map.mission", "Die Karte 'DATEI' enth\xe4lt in Zeile 3, Spalte 32 die Kachel -1, die es nicht gibt!"},
+        {"refused-negative-tile-past-map.mission",
+         "Die Karte 'DATEI' enth\xe4lt in Zeile 3, Spalte 32 die Kachel -1, die es nicht gibt!"},
         {"refused-animation-beyond-pictures.mission",
          "Die Karte 'DATEI' zeigt in Zeile 2, Spalte 3 eine Animation bis zur Kachel 674, die es nicht gibt!"},
-        {"refused-101-animations.mission", "Die Karte 'DATEI' hat 101 animierte Felder, m\xf6glich sind h\xf6" "chstens 100!"},
+        {"refused-101-animations.mission", "Die Karte 'DATEI' hat 101 animierte Felder, m\xf6glich sind h\xf6"
+                                           "chstens 100!"},
         {"refused-40-entries.num", ende},
         {"refused-last-colon-missing.num", ende},
         {"refused-empty.num", ende},

@@ -7,7 +7,8 @@
 
 #include "support.h"
 
-namespace {
+namespace
+{
 
 using namespace test;
 
@@ -16,9 +17,8 @@ const std::string TERRAIN = "Terrain geladen.\n";
 
 // Combat vehicles and rocket troopers set down beside the enemy: they win within about 80
 // frames, so explosions, rockets and smoke are all drawn before the end.
-const char *const KAMPF =
-    "1 pos 330 110\n2 keydown '6'\n3 keyrepeat '6'\n4 keyrepeat '6'\n5 pos 330 180\n"
-    "6 keydown '6'\n7 keyrepeat '6'\n8 keydown '2'\n9 keyrepeat '2'\n10 keyrepeat '2'\n";
+const char *const KAMPF = "1 pos 330 110\n2 keydown '6'\n3 keyrepeat '6'\n4 keyrepeat '6'\n5 pos 330 180\n"
+                          "6 keydown '6'\n7 keyrepeat '6'\n8 keydown '2'\n9 keyrepeat '2'\n10 keyrepeat '2'\n";
 
 enum Schaden { FEHLT, LEER, ORDNER, EIN_BYTE, HALB, RIESIG, ZUFALL, UNVERSEHRT };
 
@@ -26,9 +26,9 @@ struct Fall {
     const char *datei;
     Schaden schaden;
     int status;
-    const char *fehler;   // standard error, whole
-    std::string ende;     // the end of standard output
-    bool schwarz = false; // the last picture black all over
+    const char *fehler;    // standard error, whole
+    std::string ende;      // the end of standard output
+    bool schwarz = false;  // the last picture black all over
 };
 
 TEST(Ressourcen, EachDamageStopsWithItsMessageOrPlaysToTheEnd)
@@ -74,15 +74,24 @@ TEST(Ressourcen, EachDamageStopsWithItsMessageOrPlaysToTheEnd)
             fs::remove(datei);
         std::string neu;
         switch (f.schaden) {
-        case ORDNER: fs::create_directory(datei); break;
-        case EIN_BYTE: neu = alt.substr(0, 1); break;
-        case HALB: neu = alt.substr(0, alt.size() / 2); break;
-        case RIESIG: neu = alt + std::string(1000000, 'x'); break;
+        case ORDNER:
+            fs::create_directory(datei);
+            break;
+        case EIN_BYTE:
+            neu = alt.substr(0, 1);
+            break;
+        case HALB:
+            neu = alt.substr(0, alt.size() / 2);
+            break;
+        case RIESIG:
+            neu = alt + std::string(1000000, 'x');
+            break;
         case ZUFALL:
             for (size_t i = 0; i < alt.size(); ++i)
                 neu += char(zufall());
             break;
-        default: break;
+        default:
+            break;
         }
         if (f.schaden != FEHLT && f.schaden != ORDNER && f.schaden != UNVERSEHRT)
             Write(datei, neu);

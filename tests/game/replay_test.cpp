@@ -12,7 +12,8 @@
 
 #include "support.h"
 
-namespace {
+namespace
+{
 
 using namespace test;
 
@@ -81,7 +82,8 @@ TEST(Aufnahme, AGameInTheWindowReplaysHeadlessToTheSamePictures)
         setenv("DISPLAY", x.name.c_str(), 1);
         unsetenv("WAYLAND_DISPLAY");
         unsetenv("SDL_VIDEODRIVER");
-        setenv("GGI_DISPLAY", "display-sdl:-scale=1:-events=fenster.ev:-record=aufnahme.ev:-final=ende.ppm:-frames=1000", 1);
+        setenv("GGI_DISPLAY",
+               "display-sdl:-scale=1:-events=fenster.ev:-record=aufnahme.ev:-final=ende.ppm:-frames=1000", 1);
         // SDL unloads the X libraries at exit, and what they keep then looks leaked to
         // LeakSanitizer; the headless replay runs with leak checks.
         setenv("ASAN_OPTIONS", (std::string(getenv("ASAN_OPTIONS") ?: "") + ":detect_leaks=0").c_str(), 1);
@@ -91,7 +93,8 @@ TEST(Aufnahme, AGameInTheWindowReplaysHeadlessToTheSamePictures)
     }
     // Real X input while the game runs: a helicopter and a trooper set down south-west,
     // Tab, and a move order for everything selected.
-    const std::string xdotool = "DISPLAY=" + x.name + " timeout 30 xdotool search --sync --onlyvisible --name '^korvan$' ";
+    const std::string xdotool =
+        "DISPLAY=" + x.name + " timeout 30 xdotool search --sync --onlyvisible --name '^korvan$' ";
     const int gesendet = std::system((xdotool + ">/dev/null && " + xdotool +
                                       "mousemove --window %1 120 330 sleep 0.1 key 5 sleep 0.1 "
                                       "mousemove --window %1 150 300 sleep 0.1 key 3 sleep 0.1 key Tab sleep 0.1 "

@@ -26,7 +26,8 @@
 #include "effects/rocket.h"
 #include "map/scroll.h"
 
-namespace {
+namespace
+{
 
 using namespace test;
 
@@ -43,7 +44,8 @@ constexpr int64_t KNOEPFE[] = {0, 3, 4, 255, 4294967295};
 
 // The script of one game of random input; the same seed gives the same script everywhere
 // (the standard Mersenne Twister, never the C library's rand(), which is the game's).
-class Erzeuger {
+class Erzeuger
+{
 public:
     Erzeuger(uint32_t saat, int laenge) : laenge(laenge), z(saat) {}
 
@@ -53,8 +55,7 @@ public:
         for (int64_t f = 1; f < laenge - 1;)
             f = P(dichte) ? Aktion(f) : f + 1;
         Z(laenge - 1, "keydown 27");  // an open menu takes it; -frames brings more
-        std::stable_sort(zeilen.begin(), zeilen.end(),
-                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        std::stable_sort(zeilen.begin(), zeilen.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
         std::string s;
         for (const auto &[f, text] : zeilen)
             s += std::to_string(f) + " " + text + "\n";
@@ -135,10 +136,18 @@ private:
             return f + dauer + 1;
         }
         case 4:
-        case 5: Paar(f, "move", W(-20, 20), W(-20, 20)); break;
-        case 6: Paar(f, "move", Weit(), Weit()); break;
-        case 7: Punkt(f); break;
-        case 8: Paar(f, "pos", Weit(), Weit()); break;
+        case 5:
+            Paar(f, "move", W(-20, 20), W(-20, 20));
+            break;
+        case 6:
+            Paar(f, "move", Weit(), Weit());
+            break;
+        case 7:
+            Punkt(f);
+            break;
+        case 8:
+            Paar(f, "pos", Weit(), Weit());
+            break;
         case 9: {  // against an edge, so the view scrolls by itself
             const bool senkrecht = P(50);
             Paar(f, "pos", senkrecht ? (P(50) ? 0 : 639) : W(0, 639), senkrecht ? W(0, 399) : (P(50) ? 0 : 399));
@@ -156,9 +165,15 @@ private:
             Knopf(f, true, 2);
             Knopf(P(70) ? Ziehen(f) : f + W(0, 1), false, 2);
             break;
-        case 13: Knopf(f, P(50), P(50) ? E(KNOEPFE) : W(1, 2)); break;
-        case 14: Z(f, "raw " + std::to_string(E(ROH))); break;
-        case 15: Taste(f, P(50) ? "keyup" : "keydown", E(FREMD)); break;
+        case 13:
+            Knopf(f, P(50), P(50) ? E(KNOEPFE) : W(1, 2));
+            break;
+        case 14:
+            Z(f, "raw " + std::to_string(E(ROH)));
+            break;
+        case 15:
+            Taste(f, P(50) ? "keyup" : "keydown", E(FREMD));
+            break;
         case 16:  // all own units on screen sent to a point: routes and detours
             Taste(f, "keydown", TAB);
             Punkt(f);
@@ -208,9 +223,9 @@ void Bereite(const fs::path &o, Welt w)
     if (w != KURZ)
         return;
     const std::pair<const char *, uintmax_t> kuerzer[] = {
-        {"font-01.rsc", 1},    {"maus.rsc", 300}, {"terrain.rsc", fs::file_size(r / "terrain.rsc") + 7},
+        {"font-01.rsc", 1},     {"maus.rsc", 300},   {"terrain.rsc", fs::file_size(r / "terrain.rsc") + 7},
         {"lsprites.rsc", 1000}, {"ksprites.rsc", 7}, {"hsprites.rsc", 0},
-        {"explose.rsc", 1000}, {"rauch.rsc", 100}};
+        {"explose.rsc", 1000},  {"rauch.rsc", 100}};
     for (const auto &[datei, groesse] : kuerzer)
         fs::resize_file(r / datei, groesse);
     std::string num;
@@ -252,9 +267,19 @@ std::vector<uint64_t> Spiele(const fs::path &ordner, const std::string &skript, 
                 return {};
             }
             w[SUMME] = szenen::BildSumme(w[SUMME]);
-            const uint64_t jetzt[] = {0, 0, uint64_t(MAnz), uint64_t(FAnz), uint64_t(LaserAnz),
-                                      uint64_t(RocketAnz), uint64_t(EAnz), uint64_t(RauchAnz), 0, 0,
-                                      uint64_t(ScrollX), uint64_t(ScrollY), uint64_t(GameSpeed)};
+            const uint64_t jetzt[] = {0,
+                                      0,
+                                      uint64_t(MAnz),
+                                      uint64_t(FAnz),
+                                      uint64_t(LaserAnz),
+                                      uint64_t(RocketAnz),
+                                      uint64_t(EAnz),
+                                      uint64_t(RauchAnz),
+                                      0,
+                                      0,
+                                      uint64_t(ScrollX),
+                                      uint64_t(ScrollY),
+                                      uint64_t(GameSpeed)};
             for (int i = M; i < WERTE; ++i)
                 w[i] = std::max(w[i], jetzt[i]);
             for (const MANN &u : Leute)
@@ -274,8 +299,8 @@ std::vector<uint64_t> Spiele(const fs::path &ordner, const std::string &skript, 
         w.push_back(uint64_t(ggiLayerFrame(vis)));
         return w;
     });
-    EXPECT_FALSE(werte.empty()) << "replay it: cd " << ordner << " && GGI_DISPLAY=memory:-events=spiel.ev:-frames="
-                                << laenge << " ./korvan";
+    EXPECT_FALSE(werte.empty()) << "replay it: cd " << ordner
+                                << " && GGI_DISPLAY=memory:-events=spiel.ev:-frames=" << laenge << " ./korvan";
     return werte;
 }
 
@@ -288,12 +313,9 @@ struct Partie {
 
 // Recorded from the game as it stands; a change of any rule, picture or message changes them.
 const Partie PARTIEN[] = {
-    {ERZEUGT, 1, 2600, 0xc1e7ffa8a8e26ba2ull},
-    {ERZEUGT, 2, 2400, 0xf21d75ffd161ef9full},
-    {ERZEUGT, 3, 1800, 0x7957158ca68f5dc6ull},
-    {KLEIN, 4, 1200, 0x72386cac1afac069ull},
-    {GROSS, 6, 2000, 0xaa884c8c2917bc3dull},
-    {KURZ, 6, 1000, 0x75d704fcafb81967ull},
+    {ERZEUGT, 1, 2600, 0xc1e7ffa8a8e26ba2ull}, {ERZEUGT, 2, 2400, 0xf21d75ffd161ef9full},
+    {ERZEUGT, 3, 1800, 0x7957158ca68f5dc6ull}, {KLEIN, 4, 1200, 0x72386cac1afac069ull},
+    {GROSS, 6, 2000, 0xaa884c8c2917bc3dull},   {KURZ, 6, 1000, 0x75d704fcafb81967ull},
 };
 
 TEST(Soak, RandomGamesKeepTheRulesAndReplayToTheirDigests)

@@ -18,7 +18,8 @@
 #include "support.h"
 #include "units/vardefs.h"
 
-namespace {
+namespace
+{
 
 using namespace test;
 
@@ -35,7 +36,10 @@ TEST(Szenen, FrameAfterFrameAsRecorded)
         Bau bau;
         int frames;
         uint64_t summe;  // of the table counts and every frame's pictures
-    } szenen[] = {{START, 4, 0xdab8f83284c4c0bbull}, {GEFECHT, 8, 0x6e754924c612e2e4ull}, {VOLL, 8, 0x804c3516c1190171ull}, {RAENDER, 14, 0xe730726bf8c0a369ull}};
+    } szenen[] = {{START, 4, 0xdab8f83284c4c0bbull},
+                  {GEFECHT, 8, 0x6e754924c612e2e4ull},
+                  {VOLL, 8, 0x804c3516c1190171ull},
+                  {RAENDER, 14, 0xe730726bf8c0a369ull}};
     for (const auto &s : szenen) {
         const std::vector<uint64_t> ist = InChild([&s] {
             if (chdir(KORVAN_RUN_DIR) != 0 || setenv("GGI_DISPLAY", "memory", 1) != 0 ||
@@ -91,13 +95,19 @@ TEST(Spiele, ScriptedGamesEndAsRecorded)
     const std::vector<std::string> kampf = {"kampf20.ppm", "kampf30.ppm", "kampf40.ppm"};
     const Skript skripte[] = {
         // Combat vehicles beside the enemy camp: the camp falls and the game ends by itself.
-        {"sieg.ev", SIEG, {"kampf16.ppm", "kampf20.ppm", "kampf30.ppm", "kampf40.ppm", "vorbei.ppm"}, 0xb77ced769d491b4dull},
+        {"sieg.ev",
+         SIEG,
+         {"kampf16.ppm", "kampf20.ppm", "kampf30.ppm", "kampf40.ppm", "vorbei.ppm"},
+         0xb77ced769d491b4dull},
         // The same battle with the main menu open for ten passes of it.
         {"sieg_menue.ev", SIEG, {"menue.ppm", "kampf20.ppm", "kampf30.ppm", "kampf40.ppm"}, 0x7ac685055c04f852ull},
         // The same battle with the editor overlay shown for a few frames.
         {"sieg_editor.ev", SIEG, {"editor.ppm", "kampf20.ppm", "kampf30.ppm", "kampf40.ppm"}, 0xf3a909723a2ddb82ull},
-        {"befehle.ev", VERLOREN,
-         {"rahmen.ppm", "unterwegs.ppm", "kampf.ppm", "gezogen.ppm", "rand.ppm", "editor.ppm", "menue.ppm", "danach.ppm"}, 0x2b9816d0d1b6ffeaull},
+        {"befehle.ev",
+         VERLOREN,
+         {"rahmen.ppm", "unterwegs.ppm", "kampf.ppm", "gezogen.ppm", "rand.ppm", "editor.ppm", "menue.ppm",
+          "danach.ppm"},
+         0x2b9816d0d1b6ffeaull},
     };
     std::map<std::string, Partie> partien;
     for (const Skript &s : skripte) {

@@ -23,9 +23,11 @@
 #include "units/leute.h"
 #include "units/vardefs.h"
 
-namespace szenen {
+namespace szenen
+{
 
-namespace {
+namespace
+{
 
 constexpr int VOLL = EFFEKT_TABELLE - 1;  // live entries of a full effect table
 constexpr int16_t TASTE_TAB = 9;          // selects the player's units on screen
@@ -105,8 +107,7 @@ void Gefecht(int vorlauf)
 void VolleTabellen()
 {
     for (int i = 0; EAnz < VOLL && i < 1000; ++i)
-        ExploseInsert(static_cast<short>(i * 53 % (WIDTH - 28)),
-                      static_cast<short>(i * 37 % (HEIGHT - 20)), 10, 22, 1);
+        ExploseInsert(static_cast<short>(i * 53 % (WIDTH - 28)), static_cast<short>(i * 37 % (HEIGHT - 20)), 10, 22, 1);
     for (int i = 0; RauchAnz < VOLL && i < 1000; ++i)
         RauchInsert(static_cast<short>(i * 41 % (WIDTH - 14)), static_cast<short>(i * 29 % (HEIGHT - 14)));
 
@@ -114,13 +115,11 @@ void VolleTabellen()
     const short owner = ErsterSchuetze();
     for (int i = 0; LaserAnz < VOLL && i < 1000; ++i) {
         const int y = i * 2 % (HEIGHT - 20) + 10;
-        Schuss(false, ScrollX + 10 + i % 50, ScrollY + y, ScrollX + WIDTH - 10, ScrollY + HEIGHT - 1 - y,
-               owner);
+        Schuss(false, ScrollX + 10 + i % 50, ScrollY + y, ScrollX + WIDTH - 10, ScrollY + HEIGHT - 1 - y, owner);
     }
     for (int i = 0; RocketAnz < VOLL && i < 1000; ++i) {
         const int x = i * 3 % (WIDTH - 40) + 10;
-        Schuss(true, ScrollX + x, ScrollY + 10 + i % 30, ScrollX + WIDTH - 30 - x, ScrollY + HEIGHT - 30,
-               owner);
+        Schuss(true, ScrollX + x, ScrollY + 10 + i % 30, ScrollX + WIDTH - 30 - x, ScrollY + HEIGHT - 30, owner);
     }
 }
 
@@ -135,7 +134,7 @@ void Raender()
     struct Ort {
         int x, y;
     };
-    const Ort orte[] = {{-10, 100}, {-20, 200}, {-21, 300}, {630, 60}, {625, 160}, {600, 240},
+    const Ort orte[] = {{-10, 100}, {-20, 200}, {-21, 300}, {630, 60},  {625, 160}, {600, 240},
                         {200, -10}, {300, -20}, {400, -21}, {150, 390}, {250, 385}, {350, 375},
                         {-8, -8},   {628, -6},  {-12, 392}, {632, 388}, {610, 10},  {5, 371}};
     const unsigned char arten[] = {0, 8, 9, 1, 2, 3};
@@ -154,12 +153,12 @@ void Raender()
         if (Leute[i].free != 0 && Leute[i].feind == 0)
             Leute[i].aktive = static_cast<uint8_t>(k++ % 2);
 
-    const Ort bilder[] = {{-14, 100}, {626, 200}, {300, -10}, {300, 390}, {-20, -15}, {630, 395},
-                          {-27, 50},  {639, 50},  {100, -19}, {100, 399}};
+    const Ort bilder[] = {{-14, 100}, {626, 200}, {300, -10}, {300, 390}, {-20, -15},
+                          {630, 395}, {-27, 50},  {639, 50},  {100, -19}, {100, 399}};
     for (const Ort &o : bilder)
         ExploseInsert(static_cast<short>(o.x), static_cast<short>(o.y), 10, 22, 1);
-    const Ort puffs[] = {{635, 395}, {-13, 0}, {-5, 200}, {630, 100}, {320, -7}, {320, 393},
-                         {-14, 10},  {640, 10}, {20, -14}, {20, 400}};
+    const Ort puffs[] = {{635, 395}, {-13, 0},  {-5, 200}, {630, 100}, {320, -7},
+                         {320, 393}, {-14, 10}, {640, 10}, {20, -14},  {20, 400}};
     for (const Ort &o : puffs)
         RauchInsert(static_cast<short>(o.x), static_cast<short>(o.y));
 
@@ -202,15 +201,15 @@ uint64_t BildSumme(uint64_t h)
     h = Summe(Screen, size_t(WIDTH) * HEIGHT, h);
     // Field by field: the records' padding is nobody's business.
     for (const MANN &m : Leute) {
-        const int16_t felder[] = {m.feind, m.free, m.type, m.aktive, m.attack, m.who, m.dcount,
-                                  m.d1count, m.dmax, m.zaehler, m.ax, m.ay, m.dx, m.dy, m.zx,
-                                  m.zy, m.energie, m.shape};
+        const int16_t felder[] = {m.feind,   m.free, m.type, m.aktive, m.attack, m.who, m.dcount, m.d1count, m.dmax,
+                                  m.zaehler, m.ax,   m.ay,   m.dx,     m.dy,     m.zx,  m.zy,     m.energie, m.shape};
         h = Summe(felder, sizeof felder, h);
     }
     return h;
 }
 
-namespace {
+namespace
+{
 
 std::string Text(const char *format, long a = 0, long b = 0, long c = 0, long d = 0)
 {

@@ -9,7 +9,8 @@
 
 #include "support.h"
 
-namespace {
+namespace
+{
 
 using test::Read;
 
@@ -40,9 +41,15 @@ std::string Shown(ggi_visual_t v)
     return ggiLayerShown(v, nullptr, nullptr, &rgb) == 0 ? std::string(rgb.begin(), rgb.end()) : "";
 }
 
-class GgiLayer : public testing::Test {
+class GgiLayer : public testing::Test
+{
 protected:
-    void SetUp() override { for (auto n : {"GGI_DISPLAY", "DISPLAY", "WAYLAND_DISPLAY"}) env.Set(n, {}); ggiInit(); }
+    void SetUp() override
+    {
+        for (auto n : {"GGI_DISPLAY", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.Set(n, {});
+        ggiInit();
+    }
     void TearDown() override { ggiExit(); }
 
     // A memory visual with these options and this event script, recording what it delivers.
@@ -55,7 +62,11 @@ protected:
         return records[v] = rec, v;
     }
     // What a visual delivered so far, as its recording has it: "FRAME EVENT ARGUMENTS" a line.
-    std::string Delivered(ggi_visual_t v) { const std::string r = Read(records[v]); return r.substr(r.find('\n') + 1); }
+    std::string Delivered(ggi_visual_t v)
+    {
+        const std::string r = Read(records[v]);
+        return r.substr(r.find('\n') + 1);
+    }
     std::string File(const std::string &name) const { return (dir / name).string(); }
 
     std::map<ggi_visual_t, std::string> records;
@@ -77,20 +88,45 @@ TEST_F(GgiLayer, DisplayStringsOpenOrSayWhy)
     auto scale = [](std::string n) { return "ggi: -scale: '" + n + "' is not a whole number from 1 to 16\n"; };
     auto depth = [](std::string n) { return "ggi: -depths: '" + n + "' is not 8, 16 or 24\n"; };
     // GGI_DISPLAY ({}: unset), ggiOpen's display ({}: none), what it says ("": it opens).
-    const struct { const char *env, *display; std::string err; } rows[] = {
-        {{}, "memory", ""}, {{}, "display-memory", ""}, {{}, "memory::-nodb:", ""}, {{}, "memory:-frames=0", ""},
-        {{}, "memory:-frames=2147483647", ""}, {{}, "memory:-depths=24,8,16", ""}, {{}, "memory:-depths=", ""},
-        {"memory:-nodb", {}, ""}, {"memory", "", ""}, {"memory", "palemu:-nodb", ""}, {{}, {}, none}, {"", {}, none},
-        {{}, "palemu", none}, {"palemu", {}, none}, {{}, "vga:-nodb", vga}, {"vga", "palemu", vga},
-        {"memory", "palemu:-scale=0", scale("0")}, {"memory", "palemu:-scale=17", scale("17")},
-        {"memory", "palemu:-scale=1", no("scale")}, {"memory", "palemu:-scale=16", no("scale")},
-        {{}, "memory:-fullscreen", no("fullscreen")}, {{}, "memory:-x", no("x")}, {{}, "memory:-", dash("-")},
-        {{}, "memory:nodb", dash("nodb")}, {{}, "memory:-nodb=1", "ggi: option -nodb takes no value\n"},
-        {{}, "memory:-final", "ggi: option -final needs a value: -final=...\n"}, {{}, "memory:-final=", file("final")},
-        {{}, "memory:-events=", file("events")}, {{}, "memory:-record=", file("record")},
-        {{}, "memory:-frames=", frames("")}, {{}, "memory:-frames=-1", frames("-1")},
-        {{}, "memory:-frames=1x", frames("1x")}, {{}, "memory:-frames=2147483648", frames("2147483648")},
-        {{}, "memory:-depths=8,32", depth("32")}, {{}, "memory:-depths=,8", depth("")},
+    const struct {
+        const char *env, *display;
+        std::string err;
+    } rows[] = {
+        {{}, "memory", ""},
+        {{}, "display-memory", ""},
+        {{}, "memory::-nodb:", ""},
+        {{}, "memory:-frames=0", ""},
+        {{}, "memory:-frames=2147483647", ""},
+        {{}, "memory:-depths=24,8,16", ""},
+        {{}, "memory:-depths=", ""},
+        {"memory:-nodb", {}, ""},
+        {"memory", "", ""},
+        {"memory", "palemu:-nodb", ""},
+        {{}, {}, none},
+        {"", {}, none},
+        {{}, "palemu", none},
+        {"palemu", {}, none},
+        {{}, "vga:-nodb", vga},
+        {"vga", "palemu", vga},
+        {"memory", "palemu:-scale=0", scale("0")},
+        {"memory", "palemu:-scale=17", scale("17")},
+        {"memory", "palemu:-scale=1", no("scale")},
+        {"memory", "palemu:-scale=16", no("scale")},
+        {{}, "memory:-fullscreen", no("fullscreen")},
+        {{}, "memory:-x", no("x")},
+        {{}, "memory:-", dash("-")},
+        {{}, "memory:nodb", dash("nodb")},
+        {{}, "memory:-nodb=1", "ggi: option -nodb takes no value\n"},
+        {{}, "memory:-final", "ggi: option -final needs a value: -final=...\n"},
+        {{}, "memory:-final=", file("final")},
+        {{}, "memory:-events=", file("events")},
+        {{}, "memory:-record=", file("record")},
+        {{}, "memory:-frames=", frames("")},
+        {{}, "memory:-frames=-1", frames("-1")},
+        {{}, "memory:-frames=1x", frames("1x")},
+        {{}, "memory:-frames=2147483648", frames("2147483648")},
+        {{}, "memory:-depths=8,32", depth("32")},
+        {{}, "memory:-depths=,8", depth("")},
         {{}, "memory:-depths=8,", "ggi: -depths: the list '8,' ends with a comma\n"},
         {{}, "memory:-events=/none/in", "ggi: cannot read event script '/none/in': No such file or directory\n"},
         {{}, "memory:-record=/none/rec", "ggi: cannot write event recording '/none/rec': No such file or directory\n"},
@@ -108,17 +144,28 @@ TEST_F(GgiLayer, MalformedScriptLinesStopTheOpeningAtTheirLine)
     auto raw = [](std::string f) { return "1: raw: expected an event type from 0 to 31, found " + f; };
     auto two = [](std::string f) { return ": expected two numbers, found " + f; };
     const std::string file = ": expected a file name, found end of line";
-    const struct { const char *text; std::string err; } rows[] = {
-        {"5 kedown 'h'\n", "1: unknown event 'kedown'"}, {"7\n", "1: expected an event after the frame number"},
-        {"# comment\n\n \t\nx keydown 1\n", "4: expected a frame number, found 'x'"}, {"1 raw 32\n", raw("'32'")},
-        {"-1 keydown 1\n", "1: expected a frame number, found '-1'"}, {"1 raw 1x\n", raw("'1x'")},
+    const struct {
+        const char *text;
+        std::string err;
+    } rows[] = {
+        {"5 kedown 'h'\n", "1: unknown event 'kedown'"},
+        {"7\n", "1: expected an event after the frame number"},
+        {"# comment\n\n \t\nx keydown 1\n", "4: expected a frame number, found 'x'"},
+        {"1 raw 32\n", raw("'32'")},
+        {"-1 keydown 1\n", "1: expected a frame number, found '-1'"},
+        {"1 raw 1x\n", raw("'1x'")},
         {"2147483648 keydown 1\n", "1: expected a frame number, found '2147483648'"},
         {"3 keydown 'h'\n\n2 keyup 'h'\n", "3: frame 2 comes before frame 3 of line 1"},
-        {"1 keydown hh\n", "1: keydown" + key + "'hh'"}, {"1 keyup 'ab'\n", "1: keyup" + key + "''ab''"},
-        {"1 keyrepeat\n", "1: keyrepeat" + key + "end of line"}, {"1 move 3\n", "1: move" + two("end of line")},
-        {"1 keydown 1114112\n", "1: keydown" + key + "'1114112'"}, {"1 pos 3 y\n", "1: pos" + two("'y'")},
-        {"1 down\n", "1: down: expected a button number, found end of line"}, {"1 shot\n", "1: shot" + file},
-        {"1 up -2\n", "1: up: expected a button number, found '-2'"}, {"1 pos 1 2 3\n", "1: unexpected '3' after the event"},
+        {"1 keydown hh\n", "1: keydown" + key + "'hh'"},
+        {"1 keyup 'ab'\n", "1: keyup" + key + "''ab''"},
+        {"1 keyrepeat\n", "1: keyrepeat" + key + "end of line"},
+        {"1 move 3\n", "1: move" + two("end of line")},
+        {"1 keydown 1114112\n", "1: keydown" + key + "'1114112'"},
+        {"1 pos 3 y\n", "1: pos" + two("'y'")},
+        {"1 down\n", "1: down: expected a button number, found end of line"},
+        {"1 shot\n", "1: shot" + file},
+        {"1 up -2\n", "1: up: expected a button number, found '-2'"},
+        {"1 pos 1 2 3\n", "1: unexpected '3' after the event"},
         {"1 keydown 'h' extra\n", "1: unexpected 'extra' after the event"},
     };
     const std::string script = File("script"), display = "memory:-events=" + script;
@@ -190,7 +237,11 @@ TEST_F(GgiLayer, EveryDepthsDirectBufferAndColours)
                               {0xff00, 0x12ab, 0x00ff, 0}};
     EXPECT_EQ(ggiDBGetBuffer(v, 0), nullptr);
     EXPECT_EQ(ggiPutBox(v, 0, 0, 1, 1, "\x07") + ggiFillscreen(v) + ggiLayerShown(v, nullptr, nullptr, nullptr), -3);
-    const struct { ggi_graphtype type; int bpp; std::string pixel, rgb; } rows[] = {
+    const struct {
+        ggi_graphtype type;
+        int bpp;
+        std::string pixel, rgb;
+    } rows[] = {
         {GT_8BIT, 1, "\x07", std::string("\x12\x34\x56\xff\x12\x00", 6)},
         {GT_16BIT, 2, "\xff\xff", "\x10\x34\x52\xff\xff\xff"},
         {GT_24BIT, 3, "\x03\x02\x01", "\x12\x34\x56\x01\x02\x03"},
@@ -222,13 +273,17 @@ TEST_F(GgiLayer, ModeChecks)
 {
     ggi_visual_t some = Memory(":-depths=24,16"), none = Memory(":-depths=");
     const int A = GGI_AUTO, T = GT_16BIT;
-    const struct { ggi_visual_t v; int x, y, xv, yv, type, result, kind, sx, sy; } rows[] = {
-        {some, 9, 9, 9, 9, GT_8BIT, -1, T, 9, 9}, {some, 9, 9, 9, 9, GT_24BIT, 0, GT_24BIT, 9, 9},
-        {some, 9, 9, A, A, A, 0, T, 9, 9}, {some, 4096, 1, 4096, A, T, 0, T, 4096, 1}, {some, 0, 1, A, A, T, -1, T, 1, 1},
-        {some, 1, 4096, A, 4096, T, 0, T, 1, 4096}, {some, 4097, 1, A, A, T, -1, T, 4096, 1},
-        {some, 1, 4097, A, A, T, -1, T, 1, 4096}, {some, 64, 40, 128, 40, T, -1, T, 64, 40},
-        {some, 64, 40, 64, 80, T, -1, T, 64, 40}, {some, 8, 8, 8, 8, 0x12345678, -1, T, 8, 8},
-        {some, 1, 0, A, A, T, -1, T, 1, 1}, {none, 8, 8, 8, 8, GT_8BIT, -1, 0, 8, 8}, {none, 8, 8, 8, 8, A, -1, 0, 8, 8},
+    const struct {
+        ggi_visual_t v;
+        int x, y, xv, yv, type, result, kind, sx, sy;
+    } rows[] = {
+        {some, 9, 9, 9, 9, GT_8BIT, -1, T, 9, 9},    {some, 9, 9, 9, 9, GT_24BIT, 0, GT_24BIT, 9, 9},
+        {some, 9, 9, A, A, A, 0, T, 9, 9},           {some, 4096, 1, 4096, A, T, 0, T, 4096, 1},
+        {some, 0, 1, A, A, T, -1, T, 1, 1},          {some, 1, 4096, A, 4096, T, 0, T, 1, 4096},
+        {some, 4097, 1, A, A, T, -1, T, 4096, 1},    {some, 1, 4097, A, A, T, -1, T, 1, 4096},
+        {some, 64, 40, 128, 40, T, -1, T, 64, 40},   {some, 64, 40, 64, 80, T, -1, T, 64, 40},
+        {some, 8, 8, 8, 8, 0x12345678, -1, T, 8, 8}, {some, 1, 0, A, A, T, -1, T, 1, 1},
+        {none, 8, 8, 8, 8, GT_8BIT, -1, 0, 8, 8},    {none, 8, 8, 8, 8, A, -1, 0, 8, 8},
     };
     for (const auto &r : rows) {
         ggi_mode m;
@@ -270,7 +325,10 @@ TEST_F(GgiLayer, PaletteAndMapColor)
     EXPECT_EQ(ggiSetPalette(v, 0, 1, nullptr), -1);
     const ggi_color pal[4] = {{0, 0, 0, 0}, {1000, 1000, 1000, 0}, {3000, 0, 0, 0}, {0, 3000, 0, 0}};
     ASSERT_EQ(ggiSetPalette(v, 0, 4, pal), 0);
-    const struct { ggi_color c; ggi_pixel want; } rows[] = {
+    const struct {
+        ggi_color c;
+        ggi_pixel want;
+    } rows[] = {
         {{0xffff, 0xffff, 0xffff, 0}, 255},  // only 255 became white
         {{0, 0, 0, 0}, 0},                   // black: 0 and 4..254 tie
         {{1400, 1400, 0, 0}, 1},             // 1800 from 1, 2800 from black, 3000 from 2 and 3
@@ -336,7 +394,8 @@ TEST_F(GgiLayer, PalemuShowsThroughThePaletteOnItsParent)
     ggiClose(v);
     EXPECT_EQ(Read(fin).substr(0, 14), std::string("P6\n4 2\n255\n\0\0\xff", 14));
     // A 16-bit parent, one without true colour, and palemu's own options after GGI_DISPLAY's.
-    const char *const rows[][3] = {{"memory:-depths=16", "palemu", "\x10\x34\x52"}, {"memory:-depths=8", "palemu", ""},
+    const char *const rows[][3] = {{"memory:-depths=16", "palemu", "\x10\x34\x52"},
+                                   {"memory:-depths=8", "palemu", ""},
                                    {"memory:-depths=8", "palemu:-depths=24", "\x12\x34\x56"}};
     for (const auto &r : rows) {
         env.Set("GGI_DISPLAY", r[0]);

@@ -8,7 +8,8 @@
 
 #include "support.h"
 
-namespace {
+namespace
+{
 
 using Rows = std::vector<std::string>;
 const Uint32 D = SDL_KEYDOWN, U = SDL_KEYUP, T = SDL_TEXTINPUT, M = SDL_MOUSEMOTION, P = SDL_MOUSEBUTTONDOWN;
@@ -24,7 +25,14 @@ void Frames(ggi_visual_t v, int frames = 1)
 }
 
 // Keys pressed and released (D, U) and text (T) as SDL queues them; the scancode is the key's unless given.
-struct Key { Uint32 type; SDL_Keycode key; const char *text = ""; Uint16 mod = 0; Uint8 repeat = 0; SDL_Scancode sc = {}; };
+struct Key {
+    Uint32 type;
+    SDL_Keycode key;
+    const char *text = "";
+    Uint16 mod = 0;
+    Uint8 repeat = 0;
+    SDL_Scancode sc = {};
+};
 
 void Keys(std::initializer_list<Key> keys)
 {
@@ -62,7 +70,8 @@ Rows Window(ggi_visual_t v, const std::map<uint32_t, char> &legend)
     return rows;
 }
 
-class GgiWindow : public testing::Test {
+class GgiWindow : public testing::Test
+{
 protected:
     // SDL's offscreen driver and its own software renderer: no graphics library is loaded to outlive the test.
     void SetUp() override
@@ -80,7 +89,11 @@ protected:
     }
     std::string Recording() const { return (dir / "rec").string(); }
     // What the window delivered, as its recording has it: "FRAME EVENT ARGUMENTS" a line.
-    std::string Delivered() const { const std::string r = test::Read(Recording()); return r.substr(r.find('\n') + 1); }
+    std::string Delivered() const
+    {
+        const std::string r = test::Read(Recording());
+        return r.substr(r.find('\n') + 1);
+    }
 
     test::Env env;
     test::Folder dir;
@@ -95,7 +108,8 @@ TEST_F(GgiWindow, PicturesScaledThroughThePaletteAndThePointerInTheirPixels)
     ggiSetPalette(v, 0, 256, pal);
     const uint8_t picture[8] = {0, 1, 2, 3, 3, 2, 1, 0};
     ggiPutBox(v, 0, 0, 4, 2, picture);
-    const std::map<uint32_t, char> legend = {{0, '.'}, {0xff0000, '1'}, {0x8000, '2'}, {0x12569a, '3'}, {0xffffff, '#'}};
+    const std::map<uint32_t, char> legend = {
+        {0, '.'}, {0xff0000, '1'}, {0x8000, '2'}, {0x12569a, '3'}, {0xffffff, '#'}};
     const Rows first = {"..112233", "..112233", "332211..", "332211.."};
     EXPECT_EQ(Window(v, legend), first);
     ggiSetPalette(v, 3, 1, std::array{ggi_color{0xffff, 0xffff, 0xffff, 0}}.data());  // white
@@ -112,7 +126,10 @@ TEST_F(GgiWindow, PicturesScaledThroughThePaletteAndThePointerInTheirPixels)
     Mouse({{M, 12, 5}, {M, 3, 2}, {M, 1, 0}});  // (1, 0): the pixel of (3, 2), the first column
     Frames(v);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);  // hidden over the picture
-    Mouse({{M, 13, 6}, {P, 13, 6, SDL_BUTTON_RIGHT}, {P, 0, 3, SDL_BUTTON_LEFT}, {SDL_MOUSEBUTTONUP, 0, 3, 1},
+    Mouse({{M, 13, 6},
+           {P, 13, 6, SDL_BUTTON_RIGHT},
+           {P, 0, 3, SDL_BUTTON_LEFT},
+           {SDL_MOUSEBUTTONUP, 0, 3, 1},
            {P, 0, 3, SDL_BUTTON_MIDDLE}});
     Frames(v);
     EXPECT_EQ(Delivered(), "1 pos 3 1\n1 pos 0 0\n2 pos 3 1\n2 down 2\n2 pos 0 1\n2 down 1\n2 up 1\n2 down 3\n");
@@ -135,13 +152,37 @@ TEST_F(GgiWindow, KeysGiveTheCharacterTheyProduce)
     Keys({{D, SDLK_RETURN, "", KMOD_LALT}, {U, SDLK_RETURN, "", KMOD_LALT}});
     Frames(v);
     EXPECT_TRUE(SDL_GetWindowFlags(ggiLayerWindow(v)) & SDL_WINDOW_FULLSCREEN_DESKTOP);
-    Keys({{D, SDLK_LSHIFT, "", KMOD_LSHIFT}, {D, SDLK_EQUALS, "", KMOD_LSHIFT}, {T, 0, "+"}, {U, SDLK_LSHIFT},
-          {U, SDLK_EQUALS}, {U, SDLK_EQUALS}, {D, SDLK_KP_PLUS}, {T, 0, "+"}, {D, SDLK_KP_MINUS},
-          {D, SDLK_CARET, "", 0, 0, SDL_SCANCODE_GRAVE}, {U, SDLK_CARET, "", 0, 0, SDL_SCANCODE_GRAVE},  // dead
-          {D, SDLK_BACKQUOTE}, {T, 0, "`"}, {D, SDLK_h}, {T, 0, "h"}, {D, SDLK_h, "", 0, 1}, {T, 0, "h"},
-          {D, SDLK_a, "", KMOD_LCTRL}, {D, SDLK_SPACE, "", KMOD_LCTRL}, {D, SDLK_ESCAPE}, {D, SDLK_TAB},
-          {D, SDLK_RETURN}, {D, SDLK_BACKSPACE}, {D, SDLK_LEFT}, {D, SDLK_DOWN}, {D, SDLK_F1}, {D, SDLK_F12},
-          {T, 0, "\xc3\xaa\xe2\x82\xac\xf0\x9f\x98\x80"}, {T, 0, "\x80\xc3z"}, {D, SDLK_e}, {T, 0, "`e"}});
+    Keys({{D, SDLK_LSHIFT, "", KMOD_LSHIFT},
+          {D, SDLK_EQUALS, "", KMOD_LSHIFT},
+          {T, 0, "+"},
+          {U, SDLK_LSHIFT},
+          {U, SDLK_EQUALS},
+          {U, SDLK_EQUALS},
+          {D, SDLK_KP_PLUS},
+          {T, 0, "+"},
+          {D, SDLK_KP_MINUS},
+          {D, SDLK_CARET, "", 0, 0, SDL_SCANCODE_GRAVE},
+          {U, SDLK_CARET, "", 0, 0, SDL_SCANCODE_GRAVE},  // dead
+          {D, SDLK_BACKQUOTE},
+          {T, 0, "`"},
+          {D, SDLK_h},
+          {T, 0, "h"},
+          {D, SDLK_h, "", 0, 1},
+          {T, 0, "h"},
+          {D, SDLK_a, "", KMOD_LCTRL},
+          {D, SDLK_SPACE, "", KMOD_LCTRL},
+          {D, SDLK_ESCAPE},
+          {D, SDLK_TAB},
+          {D, SDLK_RETURN},
+          {D, SDLK_BACKSPACE},
+          {D, SDLK_LEFT},
+          {D, SDLK_DOWN},
+          {D, SDLK_F1},
+          {D, SDLK_F12},
+          {T, 0, "\xc3\xaa\xe2\x82\xac\xf0\x9f\x98\x80"},
+          {T, 0, "\x80\xc3z"},
+          {D, SDLK_e},
+          {T, 0, "`e"}});
     Frames(v);
     Keys({{SDL_QUIT, 0}});
     Frames(v, 2);

@@ -7,7 +7,8 @@
 #include "../../tools/common/tiles.h"
 #include "support.h"
 
-namespace {
+namespace
+{
 
 using namespace test;
 
@@ -56,7 +57,8 @@ TEST(Werkzeug, TheMissionCompilerRefusesMapsTheGameCannotHold)
         // Moving water shows open water only, so it needs water all round.
         {karte("...~~~..w" + std::string(23, '.')), "moving water at 8, 5 needs water on all eight sides"},
         // The obstacle scan reads one cell past the map.
-        {karte(std::string(32, '.'), "tile 32 3 150\n"), "the cell 32, 3 just past the map must be open ground, not tile 150"},
+        {karte(std::string(32, '.'), "tile 32 3 150\n"),
+         "the cell 32, 3 just past the map must be open ground, not tile 150"},
         {karte(std::string(32, '.'), hundertEins), "the map has 101 moving tiles, the game animates at most 100"},
     };
     Folder ordner;
@@ -73,12 +75,15 @@ TEST(Werkzeug, TheMissionCompilerRefusesMapsTheGameCannotHold)
     // text map, which no character makes.
     Write(ordner / "m.txt", karte(std::string(32, '.'), "tile 3 4 96\ntile 10 10 665\ntile 50 50 7\n"));
     EXPECT_EQ(Shell(ordner.path(), TOOLS + "korvan_mission compile m.txt a.mis && " + TOOLS +
-                                       "korvan_mission decompile a.mis b.txt && " + TOOLS + "korvan_mission compile b.txt b.mis")
+                                       "korvan_mission decompile a.mis b.txt && " + TOOLS +
+                                       "korvan_mission compile b.txt b.mis")
                   .status,
               0);
     const std::string mis = Read(ordner / "b.mis");
     ASSERT_EQ(mis, Read(ordner / "a.mis"));
-    auto kachel = [&mis](int x, int y) { return uint8_t(mis[4 + 2 * (y * 100 + x)]) | uint8_t(mis[5 + 2 * (y * 100 + x)]) << 8; };
+    auto kachel = [&mis](int x, int y) {
+        return uint8_t(mis[4 + 2 * (y * 100 + x)]) | uint8_t(mis[5 + 2 * (y * 100 + x)]) << 8;
+    };
     EXPECT_EQ(std::vector<int>({kachel(3, 4), kachel(10, 10), kachel(50, 50)}), std::vector<int>({96, 665, 7}));
 }
 

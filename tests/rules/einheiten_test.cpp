@@ -4,16 +4,20 @@
 #include "ggi/present.h"
 #include "regeln.h"
 
-namespace {
+namespace
+{
 
 using namespace regeln;
 
 TEST(Einheiten, UnitTableKeepsEachSidesLimitAndTheLowestFreeSlot)
 {
     // 'M'/'F' inserts `mal` units of kind `art`, 'D' kills slot `art` with no explosion slot free; then the counts.
-    const struct { char op; int art, mal, frei, m, f; } schritte[] = {
-        {'M', 0, 5, 5, 5, 0}, {'D', 2, 1, 2, 4, 0}, {'F', 4, 1, 5, 4, 1}, {'M', 10, 1, 5, 4, 1}, {'F', 255, 1, 5, 4, 1},
-        {'M', 3, 60, 50, 49, 1}, {'F', 7, 60, 98, 49, 49}, {'D', 0, 1, 0, 48, 49},
+    const struct {
+        char op;
+        int art, mal, frei, m, f;
+    } schritte[] = {
+        {'M', 0, 5, 5, 5, 0},   {'D', 2, 1, 2, 4, 0},    {'F', 4, 1, 5, 4, 1},     {'M', 10, 1, 5, 4, 1},
+        {'F', 255, 1, 5, 4, 1}, {'M', 3, 60, 50, 49, 1}, {'F', 7, 60, 98, 49, 49}, {'D', 0, 1, 0, 48, 49},
     };
     Leeren();
     for (const auto &s : schritte) {
@@ -32,7 +36,11 @@ TEST(Einheiten, UnitTableKeepsEachSidesLimitAndTheLowestFreeSlot)
 TEST(Einheiten, SpritePixelsAtTheViewsEdges)
 {
     // A trooper all of byte `b` at (x, y) over the background `h`; under eight columns wide it goes pixel by pixel.
-    const struct { int x, y; unsigned char b, h, soll; int gemalt; } faelle[] = {
+    const struct {
+        int x, y;
+        unsigned char b, h, soll;
+        int gemalt;
+    } faelle[] = {
         {633, 100, 77, 163, 77, 140}, {633, 100, 77, 164, 164, 0}, {633, 100, 255, 50, 0, 140},
         {633, 100, 3, 50, 50, 0},     {-15, 390, 0, 163, 0, 50},   {300, -12, 77, 163, 77, 160},
         {300, -12, 77, 164, 164, 0},  {300, -12, 255, 50, 0, 160}, {620, 380, 3, 50, 50, 0},
@@ -52,10 +60,13 @@ TEST(Einheiten, SpritePixelsAtTheViewsEdges)
 TEST(Einheiten, FramesPastTheLoadedSpritesShowTheKindsOwnPicture)
 {
     // Frame n of the infantry, vehicle and rotor sets has colour 10, 30, 170 + n; the data ends with the last set.
-    const struct { unsigned char art; int infanterie, wagen, rotor, bild, farbe; } faelle[] = {
-        {8, 12, 131, 4, 33, 171}, {8, 12, 131, 4, 3, 173}, {8, 12, 131, 2, 7, 170},  // attack, last, missing rotor
-        {9, 12, 131, 4, 290, 160}, {9, 12, 131, 4, 140, 30},  // track frames not loaded
-        {2, 12, 131, 4, 2000, 19}, {2, 9, 0, 0, 10, 18}, {3, 9, 0, 0, 12, 0},  // standing, first, none
+    const struct {
+        unsigned char art;
+        int infanterie, wagen, rotor, bild, farbe;
+    } faelle[] = {
+        {8, 12, 131, 4, 33, 171},  {8, 12, 131, 4, 3, 173},  {8, 12, 131, 2, 7, 170},  // attack, last, missing rotor
+        {9, 12, 131, 4, 290, 160}, {9, 12, 131, 4, 140, 30},                           // track frames not loaded
+        {2, 12, 131, 4, 2000, 19}, {2, 9, 0, 0, 10, 18},     {3, 9, 0, 0, 12, 0},      // standing, first, none
     };
     for (const auto &f : faelle) {
         Leeren();
@@ -65,7 +76,8 @@ TEST(Einheiten, FramesPastTheLoadedSpritesShowTheKindsOwnPicture)
                 daten.insert(daten.end(), groesse, static_cast<unsigned char>(farbe + n));
             return int32_t(daten.size());
         };
-        daten.clear(), KAMPF_START = satz(f.infanterie, 400, 10), HELI_START = satz(f.wagen, 43 * 30, 30), satz(f.rotor, 53 * 30, 170);
+        daten.clear(), KAMPF_START = satz(f.infanterie, 400, 10), HELI_START = satz(f.wagen, 43 * 30, 30),
+                       satz(f.rotor, 53 * 30, 170);
         LeuteData = daten.data(), LeuteLaenge = int32_t(daten.size());
         MInsert(100, 100, 100, 100, f.art);
         Leute[0].shape = int16_t(f.bild);
@@ -83,7 +95,8 @@ TEST(Einheiten, SparksLandOnlyInTheViewNearTheTarget)
             Leute[0].who = 1, Leute[1].x = int16_t(x), Leute[1].y = int16_t(y), ShowGoderAttack(0);
             int aussen = 0;
             for (int i = 0; i < int(bild.size()); ++i)
-                aussen += bild[i] && (i % WIDTH < x - 1 || i % WIDTH > x + 20 || i / WIDTH < y || i / WIDTH > std::min(y + 20, 399));
+                aussen += bild[i] && (i % WIDTH < x - 1 || i % WIDTH > x + 20 || i / WIDTH < y ||
+                                      i / WIDTH > std::min(y + 20, 399));
             ASSERT_EQ(aussen, 0) << x << ", " << y;
         }
 }
@@ -91,9 +104,12 @@ TEST(Einheiten, SparksLandOnlyInTheViewNearTheTarget)
 TEST(Einheiten, WalkingOffTheTablesAndAFullDetourStack)
 {
     // Obstacles everywhere but past the 100 x 100 tables; a push writes two entries of the 20 on the stack.
-    const struct { int ax, ay, dx, dy, stapel, nachStapel, nachX, nachY; } faelle[] = {
-        {1990, 1000, 1995, 1000, 0, 0, 1991, 1000}, {1000, 1990, 1000, 1995, 0, 0, 1000, 1991}, {-25, 1000, -40, 1000, 0, 0, -26, 1000},
-        {1000, -25, 1000, -40, 0, 0, 1000, -26},    {2030, -30, 1990, 10, 0, 0, 2029, -29},     {1960, 1980, 1990, 1980, 18, 19, 1959, 1979},
+    const struct {
+        int ax, ay, dx, dy, stapel, nachStapel, nachX, nachY;
+    } faelle[] = {
+        {1990, 1000, 1995, 1000, 0, 0, 1991, 1000},   {1000, 1990, 1000, 1995, 0, 0, 1000, 1991},
+        {-25, 1000, -40, 1000, 0, 0, -26, 1000},      {1000, -25, 1000, -40, 0, 0, 1000, -26},
+        {2030, -30, 1990, 10, 0, 0, 2029, -29},       {1960, 1980, 1990, 1980, 18, 19, 1959, 1979},
         {1960, 1980, 1990, 1980, 19, 19, 1961, 1980},
     };
     for (const auto &f : faelle) {
@@ -102,15 +118,20 @@ TEST(Einheiten, WalkingOffTheTablesAndAFullDetourStack)
         MInsert(int16_t(f.ax), int16_t(f.ay), int16_t(f.dx), int16_t(f.dy), 0);
         Leute[0].d1count = uint8_t(f.stapel);
         MannMove(0);
-        EXPECT_EQ((std::array<int, 3>{Leute[0].d1count, Leute[0].ax, Leute[0].ay}), (std::array{f.nachStapel, f.nachX, f.nachY})) << f.ax;
+        EXPECT_EQ((std::array<int, 3>{Leute[0].d1count, Leute[0].ax, Leute[0].ay}),
+                  (std::array{f.nachStapel, f.nachX, f.nachY}))
+            << f.ax;
     }
 }
 
 TEST(Einheiten, DestinationsOffTheTablesAreDroppedAndDistancesDoNotWrap)
 {
     // A trooper at (100, 100) is sent to (dx, dy) and acts; tile (10, 10) holds `kachel`.
-    const struct { int dx, dy, kachel; bool bleibt; } faelle[] = {
-        {205, 210, 97, false}, {205, 210, 96, true}, {-30, 100, 0, false}, {100, -20, 0, false},
+    const struct {
+        int dx, dy, kachel;
+        bool bleibt;
+    } faelle[] = {
+        {205, 210, 97, false}, {205, 210, 96, true},  {-30, 100, 0, false}, {100, -20, 0, false},
         {2000, 100, 0, false}, {100, 2000, 0, false}, {-5, 100, 0, true},  // column 0 by truncation
     };
     for (const auto &f : faelle) {
@@ -118,7 +139,9 @@ TEST(Einheiten, DestinationsOffTheTablesAreDroppedAndDistancesDoNotWrap)
         Karte[10][10] = int16_t(f.kachel);
         MInsert(100, 100, int16_t(f.dx), int16_t(f.dy), 0);
         MVerhalten(0);
-        EXPECT_EQ((std::array<int, 2>{Leute[0].dx, Leute[0].dy}), (std::array{f.bleibt ? f.dx : 100, f.bleibt ? f.dy : 100})) << f.dx;
+        EXPECT_EQ((std::array<int, 2>{Leute[0].dx, Leute[0].dy}),
+                  (std::array{f.bleibt ? f.dx : 100, f.bleibt ? f.dy : 100}))
+            << f.dx;
     }
     // The far ends of the 16-bit coordinates are far apart, however the squares are worked out.
     MInsert(32767, 0, 32767, 0, 9), FInsert(-32768, 0, -32768, 0, 4);
@@ -135,7 +158,8 @@ TEST(Einheiten, EffectTablesKeepTheirLimitAndLowestFreeEntryAndABoltAtItsAimStri
     // The slot a kind-1 explosion left takes one of another kind: nothing to draw, gone at its first tick.
     EDelete(150), RauchDelete(7), RauchDelete(5);
     ExploseInsert(500, 300, 10, 22, 2), RauchInsert(77, 0);
-    EXPECT_EQ((std::array<int, 4>{ExploseNextFree, Rauch[5].x, RauchNextFree, Explose[150].x}), (std::array{199, 77, 7, 500}));
+    EXPECT_EQ((std::array<int, 4>{ExploseNextFree, Rauch[5].x, RauchNextFree, Explose[150].x}),
+              (std::array{199, 77, 7, 500}));
     ExploseCompute(150);
     EXPECT_EQ(Explose[150].free + Gemalt(), 0);
     // A laser aimed at its own start has no way to fly: it strikes there at once.

@@ -16,7 +16,8 @@
 #include "ui/mouse.h"
 #include "units/vardefs.h"
 
-namespace {
+namespace
+{
 
 constexpr int RAND = 16 * WIDTH;  // guard rows above and below the view
 
@@ -70,7 +71,9 @@ TEST(Schrift, GlyphsCellsShortFontsAndTheViewsBorders)
         {"HA", 636, 100, 50, 5, {}},       // the first four columns of the H
         {"H", -3, 397, 50, 4, {}},
         {"H", 0, -4, 50, 5, {}},
-        {"HALLO", 100, -5, 50, 0, {}}, {"HALLO", 100, 400, 50, 0, {}}, {"HALLO", 640, 100, 50, 0, {}},
+        {"HALLO", 100, -5, 50, 0, {}},
+        {"HALLO", 100, 400, 50, 0, {}},
+        {"HALLO", 640, 100, 50, 0, {}},
     };
     for (const auto &f : faelle) {
         Ansicht a(f.glyphen);
@@ -89,7 +92,8 @@ TEST(Balken, EveryShapeDrawsFromLengthEightOn)
         for (int lang : {7, 8}) {
             Ansicht a;
             form(20, 30, lang);
-            EXPECT_EQ(a.Geaendert(), lang == 8 ? pixel : 0) << "shape " << &form - &formen[0].first << ", length " << lang;
+            EXPECT_EQ(a.Geaendert(), lang == 8 ? pixel : 0)
+                << "shape " << &form - &formen[0].first << ", length " << lang;
         }
 }
 
@@ -99,7 +103,11 @@ TEST(Zeiger, KindsKeepAFrameInTheirRange)
     const struct {
         int bild, art;
         std::vector<int> danach;  // kind, first, end and shown frame
-    } arten[] = {{11, 4, {4, 10, 13, 11}}, {11, 3, {3, 5, 8, 5}}, {8, 3, {3, 5, 8, 8}}, {4, 5, {0, 1, 1, 4}}, {4, -1, {0, 1, 1, 4}}};
+    } arten[] = {{11, 4, {4, 10, 13, 11}},
+                 {11, 3, {3, 5, 8, 5}},
+                 {8, 3, {3, 5, 8, 8}},
+                 {4, 5, {0, 1, 1, 4}},
+                 {4, -1, {0, 1, 1, 4}}};
     for (const auto &k : arten) {
         MouseImage = 0, m_image_start = m_image_end = 1, m_show_image = uint8_t(k.bild);
         MouseSet(k.art);

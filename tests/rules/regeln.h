@@ -19,9 +19,10 @@
 #include "units/data.h"
 #include "units/leute.h"
 
-namespace regeln {
+namespace regeln
+{
 
-inline std::vector<unsigned char> bild(WIDTH * (HEIGHT + 1));
+inline std::vector<unsigned char> bild(WIDTH *(HEIGHT + 1));
 
 // Open 50 x 50 map, no units or effects, view at the corner, four frames an infantry kind, view filled with `grund`.
 inline void Leeren(unsigned char grund = 0)
@@ -37,6 +38,9 @@ inline void Leeren(unsigned char grund = 0)
 }
 
 // Bytes of the view buffer and its guard that differ from `grund`.
-inline int Gemalt(unsigned char grund = 0) { return int(bild.size() - std::count(bild.begin(), bild.end(), grund)); }
+inline int Gemalt(unsigned char grund = 0)
+{
+    return int(bild.size() - std::count(bild.begin(), bild.end(), grund));
+}
 
 }  // namespace regeln

@@ -6,7 +6,8 @@
 #include "lumora.h"
 #include "support.h"
 
-namespace {
+namespace
+{
 
 namespace fs = test::fs;
 using Bytes = std::vector<uint8_t>;
@@ -38,7 +39,10 @@ struct Pcx {
 };
 
 // A PPM picture, all 0 when the file is missing or not one.
-struct Picture { int w = 0, h = 0; std::string rgb; };
+struct Picture {
+    int w = 0, h = 0;
+    std::string rgb;
+};
 
 Picture Ppm(const fs::path &file)
 {
@@ -53,7 +57,7 @@ std::pair<test::Result, Picture> Lumora(const test::Folder &dir, const std::stri
 {
     fs::remove(dir / "shown.ppm");
     const test::Result run = test::Shell(dir.path(), "GGI_DISPLAY='" + display + ":-final=shown.ppm' timeout 60 " +
-                                                      KORVAN_RUN_DIR "/lumora " + args);
+                                                         KORVAN_RUN_DIR "/lumora " + args);
     return {run, Ppm(dir / "shown.ppm")};
 }
 
@@ -74,7 +78,10 @@ int Differences(const Picture &screen, const Picture &picture, int depth, const 
     return n;
 }
 
-std::string Size(int w, int h) { return "Image is " + std::to_string(w) + "x" + std::to_string(h) + " sized.\n"; }
+std::string Size(int w, int h)
+{
+    return "Image is " + std::to_string(w) + "x" + std::to_string(h) + " sized.\n";
+}
 
 // The decoder on its own: runs of up to 63 and single codes below 192, across scan lines, pad bytes not
 // shown, count 0, the last run cut at the picture's end; codes that end early, or reach past the bytes
@@ -82,14 +89,26 @@ std::string Size(int w, int h) { return "Image is " + std::to_string(w) + "x" + 
 TEST(PcxDecode, RunLengthCodes)
 {
     // The codes, width, height and bytes per line, the code bytes allowed (-1: all), the pixels ({}: refused).
-    const struct { Bytes codes; uint16_t w, h, bpl; long allowed; Bytes pixels; } rows[] = {
-        {{5, 0xC3, 7, 0xC1, 200, 191}, 6, 1, 6, -1, {5, 7, 7, 7, 200, 191}}, {{0xC0, 9, 4, 5}, 2, 1, 2, -1, {4, 5}},
+    const struct {
+        Bytes codes;
+        uint16_t w, h, bpl;
+        long allowed;
+        Bytes pixels;
+    } rows[] = {
+        {{5, 0xC3, 7, 0xC1, 200, 191}, 6, 1, 6, -1, {5, 7, 7, 7, 200, 191}},
+        {{0xC0, 9, 4, 5}, 2, 1, 2, -1, {4, 5}},
         {{0xC6, 1, 0xC6, 2}, 3, 3, 4, -1, {1, 1, 1, 1, 1, 2, 2, 2, 2}},
         {{9, 0xC4, 3, 8}, 3, 2, 3, -1, {9, 3, 3, 3, 3, 8}},
-        {{1, 2, 0xC2, 99, 3, 4, 0xC2, 98}, 2, 2, 4, -1, {1, 2, 3, 4}}, {{0xFF, 7, 0x42}, 3, 2, 3, -1, Bytes(6, 7)},
-        {{0xFF, 6}, 1, 7, 2, -1, Bytes(7, 6)}, {{1, 2, 3}, 2, 2, 2, -1, {}}, {{1, 2, 3, 0xC1}, 2, 2, 2, -1, {}},
-        {{1, 2, 3, 4, 5}, 2, 2, 2, 3, {}}, {{1, 2, 0xC2, 4}, 2, 2, 2, 3, {}}, {{}, 1, 1, 1, -1, {}},
-        {{0xC4, 1, 0xC4, 1}, 4, 2, 3, -1, {}}, {{1, 1}, 1, 1, 0, -1, {}},
+        {{1, 2, 0xC2, 99, 3, 4, 0xC2, 98}, 2, 2, 4, -1, {1, 2, 3, 4}},
+        {{0xFF, 7, 0x42}, 3, 2, 3, -1, Bytes(6, 7)},
+        {{0xFF, 6}, 1, 7, 2, -1, Bytes(7, 6)},
+        {{1, 2, 3}, 2, 2, 2, -1, {}},
+        {{1, 2, 3, 0xC1}, 2, 2, 2, -1, {}},
+        {{1, 2, 3, 4, 5}, 2, 2, 2, 3, {}},
+        {{1, 2, 0xC2, 4}, 2, 2, 2, 3, {}},
+        {{}, 1, 1, 1, -1, {}},
+        {{0xC4, 1, 0xC4, 1}, 4, 2, 3, -1, {}},
+        {{1, 1}, 1, 1, 0, -1, {}},
     };
     for (const auto &r : rows) {
         Bytes codes = r.codes;
@@ -115,21 +134,37 @@ TEST(Lumora, MessagesAndExitStatus)
         return Pcx{.xmin = xmin, .ymin = ymin, .xmax = xmax, .ymax = ymax, .bpl = 65535}.File();
     };
     auto kind = [](uint8_t manufacturer, uint8_t version, uint8_t bits, uint8_t planes) {
-        return Pcx{.xmax = 3, .ymax = 3, .bpl = 4, .codes = {0xD0, 1}, .manufacturer = manufacturer,
-                   .version = version, .bits = bits, .planes = planes}.File();
+        return Pcx{.xmax = 3,
+                   .ymax = 3,
+                   .bpl = 4,
+                   .codes = {0xD0, 1},
+                   .manufacturer = manufacturer,
+                   .version = version,
+                   .bits = bits,
+                   .planes = planes}
+            .File();
     };
-    const std::string bad = "Error loading file!\n", big = "Image is too big!\n", usage = "Usage: lumora filename.pcx.\n",
-                      shown = "Using 8bpp mode\n";
+    const std::string bad = "Error loading file!\n", big = "Image is too big!\n",
+                      usage = "Usage: lumora filename.pcx.\n", shown = "Using 8bpp mode\n";
     // The arguments, the file f.pcx ("": none), what the viewer prints.
-    const struct { const char *args; std::string file, out; } rows[] = {
-        {"", "", usage}, {"f.pcx f.pcx", "", usage}, {"f.pcx", "", "Can't open file!\n"},
+    const struct {
+        const char *args;
+        std::string file, out;
+    } rows[] = {
+        {"", "", usage},
+        {"f.pcx f.pcx", "", usage},
+        {"f.pcx", "", "Can't open file!\n"},
         {"f.pcx", Pcx{.xmax = 319, .ymax = 199, .bpl = 320, .codes = full}.File(), Size(320, 200) + shown},
         {"f.pcx", Pcx{.codes = {0xC1, 250}, .marker = false}.File(), Size(1, 1) + shown},
-        {"f.pcx", sized(0, 320, 0, 199), Size(321, 200) + big}, {"f.pcx", sized(0, 319, 0, 200), Size(320, 201) + big},
-        {"f.pcx", sized(7, 6, 0, 9), Size(0, 10) + big}, {"f.pcx", sized(0, 9, 0, 65535), Size(10, 0) + big},
+        {"f.pcx", sized(0, 320, 0, 199), Size(321, 200) + big},
+        {"f.pcx", sized(0, 319, 0, 200), Size(320, 201) + big},
+        {"f.pcx", sized(7, 6, 0, 9), Size(0, 10) + big},
+        {"f.pcx", sized(0, 9, 0, 65535), Size(10, 0) + big},
         {"f.pcx", sized(0, 9, 5, 0), Size(10, 65532) + big},
         {"f.pcx", sized(0, 65534, 0, 65534), Size(65535, 65535) + big},
-        {"f.pcx", kind(11, 5, 8, 1), bad}, {"f.pcx", kind(10, 4, 8, 1), bad}, {"f.pcx", kind(10, 5, 1, 1), bad},
+        {"f.pcx", kind(11, 5, 8, 1), bad},
+        {"f.pcx", kind(10, 4, 8, 1), bad},
+        {"f.pcx", kind(10, 5, 1, 1), bad},
         {"f.pcx", kind(10, 5, 8, 3), bad},
         {"f.pcx", Pcx{.xmax = 19, .ymax = 9, .bpl = 20, .codes = {0xFF, 1, 0xFF, 2}}.File(), bad},
         {"f.pcx", Pcx{.xmax = 9, .ymax = 1, .bpl = 9, .codes = {0xD4, 1}}.File(), bad},
@@ -157,16 +192,24 @@ TEST(Lumora, FirstDepthOfEightSixteenTwentyFour)
     Picture own{3, 3, ""};
     for (int i : {1, 2, 3, 4, 4, 4, 0xFF, 5, 6})
         own.rgb += pal.substr(3 * i, 3);
-    const struct { const char *display; int depth; std::string out; } rows[] = {
-        {"memory", 8, "Using 8bpp mode\n"}, {"memory:-depths=24,16,8", 8, "Using 8bpp mode\n"},
-        {"memory:-depths=24,16", 16, "Using 16bpp mode\n"}, {"memory:-depths=24", 24, "Using 24bpp mode\n"},
-        {"memory:-depths=", 0, "No valid mode found!\n"}, {"no-such-target", 0, "Error opening visual!\n"},
+    const struct {
+        const char *display;
+        int depth;
+        std::string out;
+    } rows[] = {
+        {"memory", 8, "Using 8bpp mode\n"},
+        {"memory:-depths=24,16,8", 8, "Using 8bpp mode\n"},
+        {"memory:-depths=24,16", 16, "Using 16bpp mode\n"},
+        {"memory:-depths=24", 24, "Using 24bpp mode\n"},
+        {"memory:-depths=", 0, "No valid mode found!\n"},
+        {"no-such-target", 0, "Error opening visual!\n"},
     };
     for (const auto &r : rows) {
         const auto [run, picture] = Lumora(dir, "f.pcx", r.display);
         const std::string colour0 = r.depth == 8 ? pal.substr(0, 3) : std::string(3, '\0');
         EXPECT_EQ(std::tuple(run.out, run.status, Differences(picture, own, r.depth, colour0)),
-                  std::tuple(Size(3, 3) + r.out, r.depth ? 0 : 1, r.depth ? 0 : -1)) << r.display;
+                  std::tuple(Size(3, 3) + r.out, r.depth ? 0 : 1, r.depth ? 0 : -1))
+            << r.display;
     }
 }
 
@@ -178,10 +221,19 @@ TEST(LumoraRealFiles, ShownPixelExactOrRefused)
     if (!fs::is_directory(shared))
         GTEST_SKIP() << "no folder of real PCX files at " << shared << ": pictures of other software not tried";
     const std::string bad = "Error loading file!\n";
-    const struct { const char *file; std::string refused; } rows[] = {
-        {"allegro5_allegro.pcx", ""}, {"im_101x57_pal.pcx", ""}, {"allegro5_planet.pcx", ""}, {"pil_1x7_pal.pcx", ""},
-        {"im_321x200_pal.pcx", Size(321, 200) + "Image is too big!\n"}, {"im_64x48_24bit.pcx", bad},
-        {"devil_rgb4.pcx", bad}, {"pillow_pcx_overrun.pcx", bad}, {"pillow_ossfuzz-4836216264589312.pcx", bad},
+    const struct {
+        const char *file;
+        std::string refused;
+    } rows[] = {
+        {"allegro5_allegro.pcx", ""},
+        {"im_101x57_pal.pcx", ""},
+        {"allegro5_planet.pcx", ""},
+        {"pil_1x7_pal.pcx", ""},
+        {"im_321x200_pal.pcx", Size(321, 200) + "Image is too big!\n"},
+        {"im_64x48_24bit.pcx", bad},
+        {"devil_rgb4.pcx", bad},
+        {"pillow_pcx_overrun.pcx", bad},
+        {"pillow_ossfuzz-4836216264589312.pcx", bad},
     };
     test::Folder dir;
     for (const auto &r : rows)
@@ -190,7 +242,8 @@ TEST(LumoraRealFiles, ShownPixelExactOrRefused)
             const Picture reference = r.refused.empty() ? Ppm(file + ".ref.ppm") : Picture{};  // none: not shown
             const bool shows = r.refused.empty();
             const std::string depths = std::to_string(depth),
-                              out = shows ? Size(reference.w, reference.h) + "Using " + depths + "bpp mode\n" : r.refused,
+                              out =
+                                  shows ? Size(reference.w, reference.h) + "Using " + depths + "bpp mode\n" : r.refused,
                               border = depth == 8 && shows ? pcx.substr(pcx.size() - 768, 3) : std::string(3, '\0');
             const auto [run, picture] = Lumora(dir, file, "memory:-depths=" + depths);
             EXPECT_EQ(std::tuple(run.out, run.status, run.err, Differences(picture, reference, depth, border)),
