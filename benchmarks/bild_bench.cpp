@@ -18,11 +18,9 @@
 #include "stand.h"
 #include "units/vardefs.h"
 
-namespace messung
-{
+namespace messung {
 
-namespace
-{
+namespace {
 
 // The three scenes, each kept as it stood when it was built.
 szenen::Stand Startstellung, Gefecht, Voll;

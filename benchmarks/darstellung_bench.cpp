@@ -11,11 +11,9 @@
 #include "ggi/present.h"
 #include "messung.h"
 
-namespace messung
-{
+namespace messung {
 
-namespace
-{
+namespace {
 
 constexpr int BREITE = 640, HOEHE = 400;
 

@@ -9,12 +9,10 @@
 
 #include "messung.h"
 
-namespace
-{
+namespace {
 
 // The console table, with every run's counters kept for the figures.
-class Sammler : public benchmark::ConsoleReporter
-{
+class Sammler : public benchmark::ConsoleReporter {
 public:
     std::map<std::string, std::map<std::string, double>> zaehler;
 

@@ -5,8 +5,7 @@
 #include <chrono>
 #include <vector>
 
-namespace messung
-{
+namespace messung {
 
 using Uhr = std::chrono::steady_clock;
 

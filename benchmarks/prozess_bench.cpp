@@ -20,11 +20,9 @@
 #include "map/maps.h"
 #include "messung.h"
 
-namespace messung
-{
+namespace messung {
 
-namespace
-{
+namespace {
 
 // Starts the game in the run folder with the given GGI_DISPLAY, its output dropped, and
 // DISPLAY set or removed; returns its process id, or -1.

@@ -16,11 +16,9 @@
 #include "ui/mouse.h"
 #include "units/leute.h"
 
-namespace szenen
-{
+namespace szenen {
 
-namespace
-{
+namespace {
 
 constexpr int ZELLE = 20;  // edge of a map cell in pixels
 

@@ -10,8 +10,7 @@
 #include "units/typedefs.h"
 #include "units/vardefs.h"
 
-namespace szenen
-{
+namespace szenen {
 
 // Everything one frame of the game reads and changes, so that a frame can be replayed from
 // the same start: the tables, the counters, the view, the pointer and its saved background,

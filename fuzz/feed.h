@@ -21,8 +21,7 @@
 #include "map/maps.h"
 #include "startup/file.h"
 
-namespace feed
-{
+namespace feed {
 
 // A fatal stop of the game, caught: the reader refused its input.
 struct Stopped {

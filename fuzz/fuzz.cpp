@@ -4,8 +4,7 @@
 
 #include "feed.h"
 
-namespace
-{
+namespace {
 
 int fault_fd = -1;  // standard error as it was before libFuzzer closed it (-close_fd_mask)
 

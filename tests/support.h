@@ -19,8 +19,7 @@
 #include <utility>
 #include <vector>
 
-namespace test
-{
+namespace test {
 
 namespace fs = std::filesystem;
 
@@ -51,8 +50,7 @@ inline uint64_t Digest(const std::string &s)
 
 // A folder of its own below /tmp, removed with this object unless the test failed, so that
 // a failure can be replayed by hand.
-class Folder
-{
+class Folder {
 public:
     Folder()
     {
@@ -87,15 +85,13 @@ inline void Furnish(const fs::path &folder)
         fs::create_symlink(run / program, folder / program);
 }
 
-class GameFolder : public Folder
-{
+class GameFolder : public Folder {
 public:
     GameFolder() { Furnish(path()); }
 };
 
 // Sets or clears environment variables and puts them back when it goes.
-class Env
-{
+class Env {
 public:
     void Set(const char *name, const char *value)
     {

@@ -9,8 +9,7 @@
 #include "../../fuzz/feed.h"
 #include "support.h"
 
-namespace
-{
+namespace {
 
 using namespace test;
 

@@ -7,8 +7,7 @@
 
 #include "support.h"
 
-namespace
-{
+namespace {
 
 using namespace test;
 

@@ -12,8 +12,7 @@
 
 #include "support.h"
 
-namespace
-{
+namespace {
 
 using namespace test;
 

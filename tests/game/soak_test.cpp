@@ -26,8 +26,7 @@
 #include "effects/rocket.h"
 #include "map/scroll.h"
 
-namespace
-{
+namespace {
 
 using namespace test;
 
@@ -44,8 +43,7 @@ constexpr int64_t KNOEPFE[] = {0, 3, 4, 255, 4294967295};
 
 // The script of one game of random input; the same seed gives the same script everywhere
 // (the standard Mersenne Twister, never the C library's rand(), which is the game's).
-class Erzeuger
-{
+class Erzeuger {
 public:
     Erzeuger(uint32_t saat, int laenge) : laenge(laenge), z(saat) {}
 

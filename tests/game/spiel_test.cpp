@@ -18,8 +18,7 @@
 #include "support.h"
 #include "units/vardefs.h"
 
-namespace
-{
+namespace {
 
 using namespace test;
 

@@ -23,11 +23,9 @@
 #include "units/leute.h"
 #include "units/vardefs.h"
 
-namespace szenen
-{
+namespace szenen {
 
-namespace
-{
+namespace {
 
 constexpr int VOLL = EFFEKT_TABELLE - 1;  // live entries of a full effect table
 constexpr int16_t TASTE_TAB = 9;          // selects the player's units on screen
@@ -208,8 +206,7 @@ uint64_t BildSumme(uint64_t h)
     return h;
 }
 
-namespace
-{
+namespace {
 
 std::string Text(const char *format, long a = 0, long b = 0, long c = 0, long d = 0)
 {

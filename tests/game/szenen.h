@@ -7,8 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace szenen
-{
+namespace szenen {
 
 // Start-up as the game's entry point does it, in the current folder, on the display that
 // GGI_DISPLAY names: resources, display, palette, the first picture, the starting units.

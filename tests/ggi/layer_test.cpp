@@ -9,8 +9,7 @@
 
 #include "support.h"
 
-namespace
-{
+namespace {
 
 using test::Read;
 
@@ -41,8 +40,7 @@ std::string Shown(ggi_visual_t v)
     return ggiLayerShown(v, nullptr, nullptr, &rgb) == 0 ? std::string(rgb.begin(), rgb.end()) : "";
 }
 
-class GgiLayer : public testing::Test
-{
+class GgiLayer : public testing::Test {
 protected:
     void SetUp() override
     {

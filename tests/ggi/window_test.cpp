@@ -8,8 +8,7 @@
 
 #include "support.h"
 
-namespace
-{
+namespace {
 
 using Rows = std::vector<std::string>;
 const Uint32 D = SDL_KEYDOWN, U = SDL_KEYUP, T = SDL_TEXTINPUT, M = SDL_MOUSEMOTION, P = SDL_MOUSEBUTTONDOWN;
@@ -70,8 +69,7 @@ Rows Window(ggi_visual_t v, const std::map<uint32_t, char> &legend)
     return rows;
 }
 
-class GgiWindow : public testing::Test
-{
+class GgiWindow : public testing::Test {
 protected:
     // SDL's offscreen driver and its own software renderer: no graphics library is loaded to outlive the test.
     void SetUp() override

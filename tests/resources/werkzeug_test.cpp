@@ -7,8 +7,7 @@
 #include "../../tools/common/tiles.h"
 #include "support.h"
 
-namespace
-{
+namespace {
 
 using namespace test;
 

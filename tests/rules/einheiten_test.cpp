@@ -4,8 +4,7 @@
 #include "ggi/present.h"
 #include "regeln.h"
 
-namespace
-{
+namespace {
 
 using namespace regeln;
 

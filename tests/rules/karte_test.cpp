@@ -8,8 +8,7 @@
 #include "support.h"
 #include "ui/mouse.h"
 
-namespace
-{
+namespace {
 
 std::string Paar(int a, int b)
 {

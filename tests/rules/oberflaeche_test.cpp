@@ -16,8 +16,7 @@
 #include "ui/mouse.h"
 #include "units/vardefs.h"
 
-namespace
-{
+namespace {
 
 constexpr int RAND = 16 * WIDTH;  // guard rows above and below the view
 

@@ -19,8 +19,7 @@
 #include "units/data.h"
 #include "units/leute.h"
 
-namespace regeln
-{
+namespace regeln {
 
 inline std::vector<unsigned char> bild(WIDTH *(HEIGHT + 1));
 

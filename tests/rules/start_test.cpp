@@ -11,8 +11,7 @@
 
 extern "C" void __asan_init() __attribute__((weak));  // AddressSanitizer's; it reserves its own address space
 
-namespace
-{
+namespace {
 
 using namespace test;
 

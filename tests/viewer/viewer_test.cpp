@@ -6,8 +6,7 @@
 #include "lumora.h"
 #include "support.h"
 
-namespace
-{
+namespace {
 
 namespace fs = test::fs;
 using Bytes = std::vector<uint8_t>;
