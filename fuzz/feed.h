@@ -63,7 +63,7 @@ constexpr size_t MISSION_BYTES = 4 + 2 * KARTE_MAX * KARTE_MAX;
 
 // Whether a scan line's obstacle runs are right: each obstacle cell names the whole run it
 // lies in, an open cell {0, 0}, or {0, its own place} just after a run.
-inline std::string CheckRuns(bool vertical, int line, int last)
+inline bool RunsRight(bool vertical, int line, int last)
 {
     auto cell = [&](int i) { return vertical ? YKarte[i][line] : XKarte[line][i]; };
     auto blocked = [&](int i) { return i <= last && (vertical ? Karte[i][line] : Karte[line][i]) > 95; };
@@ -75,10 +75,9 @@ inline std::string CheckRuns(bool vertical, int line, int last)
         for (int j = p.anfang; ok && blocked(i) && j < p.ende; ++j)
             ok = blocked(j);
         if (!ok)
-            return std::string(vertical ? "YKarte" : "XKarte") + " wrong at line " + std::to_string(line) + ", cell " +
-                   std::to_string(i);
+            return false;
     }
-    return "";
+    return true;
 }
 
 inline Outcome Mission(const uint8_t *data, size_t size)
@@ -112,11 +111,11 @@ inline Outcome Mission(const uint8_t *data, size_t size)
     if (FeldX < KARTE_MIN_X || FeldX > KARTE_MAX - 2 || FeldY < KARTE_MIN_Y || FeldY > KARTE_MAX - 2)
         return Fault("a map of " + std::to_string(FeldX) + " x " + std::to_string(FeldY) + " was taken");
     for (int y = 0; y <= FeldY; ++y)
-        if (std::string f = CheckRuns(false, y, FeldX); !f.empty())
-            return Fault(f);
+        if (!RunsRight(false, y, FeldX))
+            return Fault("wrong obstacle runs in row " + std::to_string(y));
     for (int x = 0; x <= FeldX; ++x)
-        if (std::string f = CheckRuns(true, x, FeldY); !f.empty())
-            return Fault(f);
+        if (!RunsRight(true, x, FeldY))
+            return Fault("wrong obstacle runs in column " + std::to_string(x));
     // Every animation steps through its frames and paints each one, unchanged.
     for (int step = 0; step < 14; ++step) {
         AniKarte();

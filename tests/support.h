@@ -1,5 +1,5 @@
-// What every test folder shares: files and folders, digests, the environment, runs of the
-// built programs and work done in a child process.
+// What every test folder shares: files and folders, the environment, runs of the built
+// programs and work done in a child process.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -32,20 +31,6 @@ inline std::string Read(const fs::path &file)
 inline void Write(const fs::path &file, const std::string &text)
 {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
-}
-
-// FNV-1a, folded into `h` so that a run of pictures and tables gives one digest.
-inline uint64_t Digest(const void *data, size_t n, uint64_t h = 14695981039346656037ull)
-{
-    const auto *p = static_cast<const unsigned char *>(data);
-    for (size_t i = 0; i < n; ++i)
-        h = (h ^ p[i]) * 1099511628211ull;
-    return h;
-}
-
-inline uint64_t Digest(const std::string &s)
-{
-    return Digest(s.data(), s.size());
 }
 
 // A folder of its own below /tmp, removed with this object unless the test failed, so that

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <string>
 
 #include "../../fuzz/feed.h"
 #include "support.h"
@@ -20,8 +21,8 @@ TEST(Korpus, EveryInputIsTakenOrRefusedAsItsNameSays)
                                                                                          {"game_pcx", feed::GamePcx},
                                                                                          {"script", feed::Script},
                                                                                          {"pcx", feed::ViewerPcx}};
-    const std::string ende = "Die Datei 'resource/mann.num' endet vor dem letzten Eintrag!";
-    const std::map<std::string, std::string> meldungen = {
+    const char *ende = "Die Datei 'resource/mann.num' endet vor dem letzten Eintrag!";
+    const std::map<std::string, const char *> meldungen = {
         {"refused-too-wide-99x21.mission", "Die Karte 'DATEI' ist zu gro\xdf (99 x 21 Felder, h\xf6"
                                            "chstens 98 x 98)!"},
         {"refused-too-small-32x20.mission", "Die Karte 'DATEI' ist zu klein (32 x 20 Felder, mindestens 32 x 21)!"},
@@ -58,7 +59,7 @@ TEST(Korpus, EveryInputIsTakenOrRefusedAsItsNameSays)
             EXPECT_TRUE(o.taken || name.starts_with("refused-")) << name;
             std::string m = o.message;
             if (const size_t at = m.find("/proc/self/fd/"); at != std::string::npos)
-                m.replace(at, m.find('\'', at) - at, "DATEI");
+                m = m.substr(0, at) + "DATEI" + m.substr(m.find('\'', at));
             if (meldungen.count(name) != 0) {
                 EXPECT_EQ(m, meldungen.at(name)) << name;
             }

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "../../tools/common/tiles.h"
 #include "support.h"
 
 namespace {
@@ -12,6 +11,12 @@ namespace {
 using namespace test;
 
 const std::string TOOLS = KORVAN_BINARY_DIR "/tools/";
+
+// The tile number at column x, row y of a mission file.
+int Kachel(const std::string &mis, int x, int y)
+{
+    return int16_t(uint8_t(mis[4 + 2 * (y * 100 + x)]) | uint8_t(mis[5 + 2 * (y * 100 + x)]) << 8);
+}
 
 TEST(Werkzeug, TheProjectsArtIsWellFormedAndFaultsAreNamed)
 {
@@ -43,7 +48,7 @@ TEST(Werkzeug, TheMissionCompilerRefusesMapsTheGameCannotHold)
     auto karte = [](const std::string &zeile5, const std::string &danach = "") {
         std::string text = "sign KM\nsize 32 21\nmap\n";
         for (int r = 0; r < 21; ++r)
-            text += (r == 5 ? zeile5 : std::string(32, '.')) + "\n";
+            text.append(r == 5 ? zeile5 : std::string(32, '.')).append("\n");
         return text + "end\n" + danach;
     };
     std::string hundertEins;
@@ -51,7 +56,7 @@ TEST(Werkzeug, TheMissionCompilerRefusesMapsTheGameCannotHold)
         hundertEins += "tile " + std::to_string(i % 32) + " " + std::to_string(i / 32) + " 700\n";
     const std::pair<std::string, std::string> faelle[] = {
         {"sign KM\nsize 99 40\nmap\n", "m.txt:2: a map is 32 to 98 tiles wide and 21 to 98 tiles high"},
-        {karte(std::string(31, '.') + "?"), "m.txt:9: '?' in column 31 is no map character"},
+        {karte(std::string(31, '.') + '?'), "m.txt:9: '?' in column 31 is no map character"},
         {karte(std::string(30, '.')), "m.txt:9: row 5 has 30 characters, not 32"},
         // Moving water shows open water only, so it needs water all round.
         {karte("...~~~..w" + std::string(23, '.')), "moving water at 8, 5 needs water on all eight sides"},
@@ -80,10 +85,8 @@ TEST(Werkzeug, TheMissionCompilerRefusesMapsTheGameCannotHold)
               0);
     const std::string mis = Read(ordner / "b.mis");
     ASSERT_EQ(mis, Read(ordner / "a.mis"));
-    auto kachel = [&mis](int x, int y) {
-        return uint8_t(mis[4 + 2 * (y * 100 + x)]) | uint8_t(mis[5 + 2 * (y * 100 + x)]) << 8;
-    };
-    EXPECT_EQ(std::vector<int>({kachel(3, 4), kachel(10, 10), kachel(50, 50)}), std::vector<int>({96, 665, 7}));
+    EXPECT_EQ(std::vector<int>({Kachel(mis, 3, 4), Kachel(mis, 10, 10), Kachel(mis, 50, 50)}),
+              std::vector<int>({96, 665, 7}));
 }
 
 // The demo mission comes back unchanged through its text, and its units start on open ground.
@@ -101,7 +104,7 @@ TEST(Werkzeug, TheDemoMissionRoundTripsAndItsUnitsStartOnOpenGround)
     auto offen = [&](int x0, int y0, int x1, int y1) {
         for (int y = std::max(0, y0) / 20; y <= y1 / 20; ++y)
             for (int x = std::max(0, x0) / 20; x <= x1 / 20; ++x)
-                if (int16_t(uint8_t(mis[4 + 2 * (y * 100 + x)]) | uint8_t(mis[5 + 2 * (y * 100 + x)]) << 8) > 95)
+                if (Kachel(mis, x, y) > 95)
                     return false;
         return true;
     };
