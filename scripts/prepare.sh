@@ -1,4 +1,4 @@
-# Shared by ./play, ./check and ./bench: install the Debian packages the build needs, then
+# Shared by ./play, ./check, ./bench and ./package: install the Debian packages the build needs, then
 # configure and build a CMake folder. Sourced, not run.
 
 # korvan_install PACKAGE...: installs what is missing; as another user than root, prints
@@ -30,6 +30,10 @@ KORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool clang libclan
 # What the benchmarks need besides: Google Benchmark, and the virtual X server the window's
 # figure runs the game under.
 KORVAN_BENCH_PACKAGES=(libbenchmark-dev xvfb)
+
+# What ./package needs besides: the Debian build flags and dpkg-shlibdeps, and the checks
+# of the menu entry, the AppStream data and the package.
+KORVAN_PACKAGE_PACKAGES=(dpkg-dev desktop-file-utils appstream lintian)
 
 # korvan_build DIR [CMAKE OPTION...]: configures once, then builds incrementally.
 korvan_build() {
