@@ -25,8 +25,10 @@ korvan_install() {
 # What building the game and the viewer needs.
 KORVAN_BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev)
 # What the tests need besides: GoogleTest, a virtual X server and xdotool for the recorded
-# window game, and clang with its runtime for the fuzzers.
-KORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev)
+# window game, clang with its runtime for the fuzzers, and groff and desktop-file-validate
+# for the installed manual pages and menu entry.
+KORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev
+                      groff-base desktop-file-utils)
 # What the benchmarks need besides: Google Benchmark, and the virtual X server the window's
 # figure runs the game under.
 KORVAN_BENCH_PACKAGES=(libbenchmark-dev xvfb)
