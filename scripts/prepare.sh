@@ -33,9 +33,9 @@ KORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool clang libclan
 # figure runs the game under.
 KORVAN_BENCH_PACKAGES=(libbenchmark-dev xvfb)
 
-# What ./package needs besides: the Debian build flags and dpkg-shlibdeps, and the checks
-# of the menu entry, the AppStream data and the package.
-KORVAN_PACKAGE_PACKAGES=(dpkg-dev desktop-file-utils appstream lintian)
+# What ./package needs besides: the Debian build flags, dpkg-shlibdeps and the file tool that
+# CPack runs it with, and the checks of the menu entry, the AppStream data and the package.
+KORVAN_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream lintian)
 
 # korvan_build DIR [CMAKE OPTION...]: configures once, then builds incrementally.
 korvan_build() {
