@@ -1,4 +1,4 @@
-# Shared by ./play, ./check and ./bench: install the Debian packages the build needs, then
+# Shared by ./play, ./check, ./bench and ./package: install the Debian packages the build needs, then
 # configure and build a CMake folder. Sourced, not run.
 
 # korvan_install PACKAGE...: installs what is missing; as another user than root, prints
@@ -25,11 +25,17 @@ korvan_install() {
 # What building the game and the viewer needs.
 KORVAN_BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev)
 # What the tests need besides: GoogleTest, a virtual X server and xdotool for the recorded
-# window game, and clang with its runtime for the fuzzers.
-KORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev)
+# window game, clang with its runtime for the fuzzers, and groff and desktop-file-validate
+# for the installed manual pages and menu entry.
+KORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev
+                      groff-base desktop-file-utils)
 # What the benchmarks need besides: Google Benchmark, and the virtual X server the window's
 # figure runs the game under.
 KORVAN_BENCH_PACKAGES=(libbenchmark-dev xvfb)
+
+# What ./package needs besides: the Debian build flags, dpkg-shlibdeps and the file tool that
+# CPack runs it with, and the checks of the menu entry, the AppStream data and the package.
+KORVAN_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream lintian)
 
 # korvan_build DIR [CMAKE OPTION...]: configures once, then builds incrementally.
 korvan_build() {

@@ -250,8 +250,12 @@ bool palemu_parent(const DisplaySpec &own, DisplaySpec &parent)
     return true;
 }
 
-bool open_common(ggi_visual *v, const Options &opt)
+bool open_common(ggi_visual *v, const Options &given)
 {
+    Options opt = given;
+    opt.events = from_origin(given.events);
+    opt.record = from_origin(given.record);
+    opt.final = from_origin(given.final);
     v->opt = opt;
     if (!opt.events.empty() && !parse_script(opt.events, v->in.script))
         return false;
@@ -496,8 +500,23 @@ namespace {
 
 // Set by a harness that feeds the loaders damaged files and must outlive their stops.
 ggiLayerPanicHandler panic_handler = nullptr;
+// Set by a program that changes its working directory before opening the display; empty:
+// file names stay as given.
+std::string origin;
 
 }  // namespace
+
+std::string ggi::from_origin(const std::string &file)
+{
+    if (origin.empty() || file.empty() || file[0] == '/')
+        return file;
+    return origin + "/" + file;
+}
+
+void ggiLayerSetOrigin(const char *dir)
+{
+    origin = dir ? dir : "";
+}
 
 void ggiLayerSetPanicHandler(ggiLayerPanicHandler handler)
 {

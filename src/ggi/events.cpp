@@ -206,6 +206,7 @@ bool parse_script(const std::string &file, std::vector<ScriptLine> &lines)
             l.file = word(s, i);
             if (l.file.empty())
                 return fail("shot: expected a file name, found end of line");
+            l.file = from_origin(l.file);
         } else {
             return fail("unknown event " + shown(name));
         }

@@ -48,7 +48,11 @@ struct ScriptLine {
     std::string file;   // the PPM file of a shot
 };
 
-// Parses an event script; false after printing FILE:LINE: and the fault on stderr.
+// A file name the user gave, below the folder set by ggiLayerSetOrigin when it is relative.
+std::string from_origin(const std::string &file);
+
+// Parses an event script; false after printing FILE:LINE: and the fault on stderr. Shot file
+// names are taken through from_origin.
 bool parse_script(const std::string &file, std::vector<ScriptLine> &lines);
 // The script line that delivers `ev`, without the newline; the inverse of parse_script.
 std::string format_event(int64_t frame, const gii_event &ev);

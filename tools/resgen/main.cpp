@@ -51,10 +51,11 @@ void Sheet(const fs::path &dir, const char *name, const Bytes &data, int w, int 
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: korvan_resgen --art DIR [--out DIR] [--sheets DIR]\n"
+                 "usage: korvan_resgen --art DIR [--out DIR] [--sheets DIR] [--icons DIR]\n"
                  "       korvan_resgen --art DIR --check\n"
                  "Makes resource/*.rsc, resource/mann.num and data/system.pal below --out from the\n"
                  "pictures in --art; --sheets writes a contact sheet (PPM) of every file;\n"
+                 "--icons writes the menu icon as korvan-64.png, korvan-128.png, korvan-256.png;\n"
                  "--check only reads the art and reports the first fault.\n");
     return 2;
 }
@@ -62,19 +63,19 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char **argv) {
-    std::string artDir, outDir, sheetDir;
+    std::string artDir, outDir, sheetDir, iconDir;
     bool check = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        if ((a == "--art" || a == "--out" || a == "--sheets") && i + 1 < argc) {
-            (a == "--art" ? artDir : a == "--out" ? outDir : sheetDir) = argv[++i];
+        if ((a == "--art" || a == "--out" || a == "--sheets" || a == "--icons") && i + 1 < argc) {
+            (a == "--art" ? artDir : a == "--out" ? outDir : a == "--sheets" ? sheetDir : iconDir) = argv[++i];
         } else if (a == "--check") {
             check = true;
         } else {
             return Usage();
         }
     }
-    if (artDir.empty() || (outDir.empty() && sheetDir.empty() && !check)) return Usage();
+    if (artDir.empty() || (outDir.empty() && sheetDir.empty() && iconDir.empty() && !check)) return Usage();
     try {
         Book book = art::LoadBook(artDir);
         // Making every frame also resolves every colour role, so a check makes them too.
@@ -110,6 +111,13 @@ int main(int argc, char **argv) {
             put("resource/rauch.rsc", smoke);
             put("resource/mann.num", Bytes(num.begin(), num.end()));
             put("data/system.pal", pal);
+        }
+
+        if (!iconDir.empty()) {
+            fs::create_directories(iconDir);
+            for (int scale : {1, 2, 4})
+                WritePng((fs::path(iconDir) / ("korvan-" + std::to_string(ICON * scale) + ".png")).string(),
+                         Icon(book, scale));
         }
 
         if (!sheetDir.empty()) {

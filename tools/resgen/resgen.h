@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "art.h"
+#include "ppm.h"
 
 namespace resgen {
 
@@ -43,6 +44,7 @@ constexpr int SMOKE_W = 14, SMOKE_H = 14, SMOKE_FRAMES = 8;
 constexpr int GLYPHS = 50, GLYPH = 5;
 constexpr int POINTER = 16, POINTER_FRAMES = 13;
 constexpr int TILE = 20;
+constexpr int ICON = 64;  // the menu icon's own size; larger ones are scaled up
 
 std::vector<Image> Font(const Book &book);
 std::vector<Image> Pointer(const Book &book);
@@ -52,5 +54,9 @@ std::vector<Image> Vehicle(const Book &book);
 std::vector<Image> Helicopter(const Book &book);
 std::vector<Image> Explosion(const Book &book);
 std::vector<Image> Smoke(const Book &book);
+
+// The menu icon, ICON x ICON pixels times `scale`, and a PNG writer for it.
+art::Rgbimage Icon(const Book &book, int scale);
+void WritePng(const std::string &path, const art::Rgbimage &img);
 
 }  // namespace resgen

@@ -24,3 +24,7 @@ SDL_Window *ggiLayerWindow(ggi_visual_t vis);
 // The programs never set one.
 using ggiLayerPanicHandler = void (*)(const char *message);
 void ggiLayerSetPanicHandler(ggiLayerPanicHandler handler);
+// The folder that relative file names of the display options (-events, -record, -final) and
+// of an event script's shot lines are taken from, for a program that leaves the folder it was
+// started in before it opens its display. Null (the default): the working directory.
+void ggiLayerSetOrigin(const char *dir);
