@@ -85,7 +85,7 @@ bool option_known(const std::string &target, const std::string &name)
 {
     static const char *const common[] = {"events", "record", "frames", "final"};
     static const char *const memory[] = {"depths", "nodb"};
-    static const char *const window[] = {"fullscreen", "scale", "nograb"};
+    static const char *const window[] = {"fullscreen", "scale", "nograb", "nopause"};
     for (const char *n : common)
         if (name == n)
             return true;
@@ -207,6 +207,8 @@ bool parse_options(const DisplaySpec &spec, Options &opt)
             opt.fullscreen = true;
         else if (name == "nograb")
             opt.nograb = true;
+        else if (name == "nopause")
+            opt.nopause = true;
         else if (name == "scale") {
             if (!value_number(value, 1, 16, n)) {
                 std::fprintf(stderr, "ggi: -scale: '%s' is not a whole number from 1 to 16\n",

@@ -27,6 +27,7 @@ struct Options {
     bool fullscreen = false; // -fullscreen (window)
     int scale = 0;           // -scale=N (window); 0 lets the window pick
     bool nograb = false;     // -nograb (window)
+    bool nopause = false;    // -nopause (window): runs on while the window has no focus
 };
 
 // A target name with its options, as GGI_DISPLAY or ggiOpen's argument spells it.

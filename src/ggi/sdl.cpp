@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <bitset>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -19,6 +20,16 @@ constexpr int MAX_FPS = 70;
 constexpr size_t MAX_QUEUED = 8192;
 // Keys whose symbol is a character carry it in SDL's keycode below this.
 constexpr SDL_Keycode LAST_CHARACTER = 0x10FFFF;
+// How dark the shade over a paused picture is, from 0 (none) to 255 (black).
+constexpr Uint8 PAUSE_SHADE = 128;
+// "PAUSE" in letters of 5 x 5 cells, one string per row.
+constexpr const char *PAUSE_TEXT[5] = {
+    "####...###..#...#..####.#####",
+    "#...#.#...#.#...#.#.....#....",
+    "####..#####.#...#..###..####.",
+    "#.....#...#.#...#.....#.#....",
+    "#.....#...#..###..####..#####",
+};
 
 // SDL's events belong to the process, so one window at a time serves them.
 bool window_open = false;
@@ -122,8 +133,12 @@ struct SdlVisual final : ggi_visual {
     std::vector<uint8_t> shown8;  // an 8-bit frame last presented, and its colours
     uint32_t shown_table[256] = {};
     SDL_Rect dst{};               // where the picture lies in the window
-    SDL_Rect confined{};          // the area the pointer was last confined to
+    SDL_Rect confined{};          // the area the pointer is confined to; empty when free
     bool cursor_hidden = false;
+    bool key_paused = false;      // the Pause key holds the program until it is pressed again
+    bool unfocused = false;       // the window lost the input focus or was minimised
+    bool closing = false;         // the window was closed: nothing holds the program any more
+    std::bitset<256> buttons;     // pointer buttons delivered pressed and not yet released
     uint64_t next_frame = 0;      // performance-counter time the next frame may be shown
     int32_t last_x = -1, last_y = -1;  // the pointer position delivered last
     uint32_t held[SDL_NUM_SCANCODES] = {};  // symbol each held key was delivered with
@@ -272,12 +287,57 @@ struct SdlVisual final : ggi_visual {
             SDL_RenderClear(ren);
         }
         SDL_RenderCopy(ren, tex, nullptr, &dst);
+        if (paused())
+            draw_pause();
         SDL_RenderPresent(ren);
-        if (!opt.nograb && !SDL_RectEquals(&dst, &confined)) {
-            // Confined to the picture, so that pushing against an edge reaches its pixels;
-            // SDL lifts it while the window has no focus.
+        update_grab();
+    }
+
+    // The paused picture: shaded, "PAUSE" in the middle. Drawn over the window only; the
+    // picture itself, its shots and recordings never see it.
+    void draw_pause()
+    {
+        SDL_SetRenderDrawBlendMode(ren, SDL_BLENDMODE_BLEND);
+        SDL_SetRenderDrawColor(ren, 0, 0, 0, PAUSE_SHADE);
+        SDL_RenderFillRect(ren, &dst);
+        SDL_SetRenderDrawBlendMode(ren, SDL_BLENDMODE_NONE);
+        SDL_SetRenderDrawColor(ren, 255, 255, 255, 255);
+        const int cell = std::max(1, dst.h / 200);
+        const int cols = int(std::strlen(PAUSE_TEXT[0]));
+        const int x0 = dst.x + (dst.w - cols * cell) / 2, y0 = dst.y + (dst.h - 5 * cell) / 2;
+        for (int r = 0; r < 5; r++)
+            for (int c = 0; c < cols; c++)
+                if (PAUSE_TEXT[r][c] == '#') {
+                    SDL_Rect px{x0 + c * cell, y0 + r * cell, cell, cell};
+                    SDL_RenderFillRect(ren, &px);
+                }
+    }
+
+    // A pause holds the program: by the Pause key, or while the window has no focus unless
+    // -nopause asked to run on.
+    bool paused() const { return !closing && (key_paused || (unfocused && !opt.nopause)); }
+
+    // The pointer is confined to the picture, so that pushing against an edge reaches its
+    // pixels, only while the program runs in the focused window; otherwise it is free.
+    void update_grab()
+    {
+        const bool grab = !opt.nograb && !unfocused && !paused() && dst.w > 0 && dst.h > 0;
+        if (grab && !SDL_RectEquals(&dst, &confined)) {
             SDL_SetWindowMouseRect(win, &dst);
             confined = dst;
+        } else if (!grab && !SDL_RectEmpty(&confined)) {
+            SDL_SetWindowMouseRect(win, nullptr);
+            confined = SDL_Rect{};
+        }
+    }
+
+    // The pointer set free: unconfined and shown.
+    void release_pointer()
+    {
+        update_grab();
+        if (cursor_hidden) {
+            SDL_ShowCursor(SDL_ENABLE);
+            cursor_hidden = false;
         }
     }
 
@@ -372,6 +432,16 @@ struct SdlVisual final : ggi_visual {
             held_for(sc) = 0;
             return;
         }
+        if (key == SDLK_PAUSE) {
+            // The layer's own key too.
+            if (!k.repeat)
+                key_paused = !key_paused;
+            held_for(sc) = 0;
+            return;
+        }
+        // A pause drops new presses; the releases of keys held before it still come.
+        if (paused())
+            return;
         if (uint32_t s = special_symbol(key)) {
             deliver_key(k.repeat, sc, s);
             return;
@@ -386,7 +456,7 @@ struct SdlVisual final : ggi_visual {
     void text(const char *t)
     {
         std::vector<uint32_t> cps = code_points(t);
-        if (cps.empty())
+        if (cps.empty() || paused())
             return;
         size_t own = pending.active ? cps.size() - 1 : cps.size();
         for (size_t i = 0; i < own; i++) {
@@ -422,6 +492,9 @@ struct SdlVisual final : ggi_visual {
         my = std::clamp<int32_t>(my, 0, pic.h - 1);
     }
 
+    // Positions beyond the window (a drag that left it) are not delivered: the program's
+    // pointer stays where it was last seen inside, and its edge scrolling answers only to
+    // the window's own edges.
     void pointer_at(int x, int y)
     {
         int32_t mx, my;
@@ -431,6 +504,10 @@ struct SdlVisual final : ggi_visual {
             SDL_ShowCursor(inside ? SDL_DISABLE : SDL_ENABLE);
             cursor_hidden = inside;
         }
+        int ww = 0, wh = 0;
+        SDL_GetWindowSize(win, &ww, &wh);
+        if (x < 0 || y < 0 || x >= ww || y >= wh)
+            return;
         if (mx != last_x || my != last_y) {
             last_x = mx;
             last_y = my;
@@ -448,13 +525,28 @@ struct SdlVisual final : ggi_visual {
         case SDL_BUTTON_MIDDLE: n = GII_PBUTTON_MIDDLE; break;
         default: n = b.button; break;
         }
-        pointer_at(b.x, b.y);
+        // A release comes only after its press, so that a press dropped in a pause (or
+        // made in another window) gives the program no click; a button held into a pause
+        // is still let go, and no drag is left open.
+        if (type == evPtrButtonPress) {
+            if (paused())
+                return;
+            pointer_at(b.x, b.y);
+            buttons.set(n);
+        } else {
+            if (!buttons.test(n))
+                return;
+            if (!paused())
+                pointer_at(b.x, b.y);
+            buttons.reset(n);
+        }
         push(button_event(type, n));
     }
 
     // Closing the window ends the program by its own path: Escape from this frame on.
     void close_requested()
     {
+        closing = true;
         if (in.escapes_from < 0 || in.escapes_from > in.frame)
             in.escapes_from = in.frame;
     }
@@ -476,11 +568,14 @@ struct SdlVisual final : ggi_visual {
                     render();
                 break;
             case SDL_WINDOWEVENT_FOCUS_LOST:
+            case SDL_WINDOWEVENT_MINIMIZED:
                 resolve_pending();
-                if (cursor_hidden) {
-                    SDL_ShowCursor(SDL_ENABLE);
-                    cursor_hidden = false;
-                }
+                unfocused = true;
+                release_pointer();
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                unfocused = false;
+                update_grab();
                 break;
             }
             break;
@@ -494,6 +589,8 @@ struct SdlVisual final : ggi_visual {
             key_up(e.key);
             break;
         case SDL_MOUSEMOTION:
+            if (paused())
+                break;
             resolve_pending();
             pointer_at(e.motion.x, e.motion.y);
             break;
@@ -512,6 +609,31 @@ struct SdlVisual final : ggi_visual {
         while (SDL_PollEvent(&e))
             handle(e);
         resolve_pending();
+        if (paused())
+            hold();
+    }
+
+    // A pause: the program stays in its event poll, so no frame passes and nothing is
+    // delivered, while the window answers moves, resizes, Alt+Enter and closing.
+    void hold()
+    {
+        release_pointer();
+        if (tex && has_mode())
+            render();
+        SDL_Event e;
+        while (paused() && SDL_WaitEvent(&e))
+            handle(e);
+        if (closing)
+            return;
+        // The picture as it was, for a program that shows nothing new before its next key.
+        if (tex && has_mode())
+            render();
+        // The pointer's moves in the pause were dropped; the program learns where it is now.
+        if (SDL_GetMouseFocus() == win) {
+            int x, y;
+            SDL_GetMouseState(&x, &y);
+            pointer_at(x, y);
+        }
     }
 
     bool has_devices() const override { return true; }
