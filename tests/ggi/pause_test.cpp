@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -14,12 +13,14 @@
 #include <ggi/ggi.h>
 #include <ggi/layer.h>
 
+#include "support.h"
+
 namespace {
 
 constexpr int W = 64, H = 40;
 constexpr uint32_t WHITE = 0xffffffff;
-constexpr Uint32 WIN = SDL_WINDOWEVENT, KEY = SDL_KEYDOWN, KEYUP = SDL_KEYUP,
-                 DOWN = SDL_MOUSEBUTTONDOWN, UP = SDL_MOUSEBUTTONUP, MOVE = SDL_MOUSEMOTION;
+constexpr Uint32 WIN = SDL_WINDOWEVENT, KEY = SDL_KEYDOWN, KEYUP = SDL_KEYUP, DOWN = SDL_MOUSEBUTTONDOWN,
+                 UP = SDL_MOUSEBUTTONUP, MOVE = SDL_MOUSEMOTION;
 
 // An event as the driver sends it: a window event or key `a`, button `a` at x y, a move to x y.
 void push(Uint32 type, int a = 0, int x = 0, int y = 0)
@@ -35,12 +36,6 @@ void push(Uint32 type, int a = 0, int x = 0, int y = 0)
     else
         e.button.button = Uint8(a), e.button.x = x, e.button.y = y;
     ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-
-std::string read_file(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // The window's pixels as shown, ARGB.
@@ -89,19 +84,17 @@ protected:
     {
         ggiExit();
         alarm(0);
-        for (const char *f : {"rec", "final.ppm", "replay.ppm"})
-            std::remove((dir + f).c_str());
         unsetenv("SDL_VIDEODRIVER");
     }
-    std::string dir = testing::TempDir() + "pause-" + std::to_string(getpid()) + "-";
+    test::Folder folder;
+    std::string dir = folder.path().string() + "/";
     std::string header = "# input events as delivered: FRAME EVENT ARGUMENTS\n";
 };
 
 TEST_F(Pause, HoldsTheGameAndLeavesNoTraceInWhatItRecords)
 {
     using Way = std::pair<void (*)(), void (*)()>;  // pause, resume
-    const Way focus = {[] { push(WIN, SDL_WINDOWEVENT_FOCUS_LOST); },
-                       [] { push(WIN, SDL_WINDOWEVENT_FOCUS_GAINED); }};
+    const Way focus = {[] { push(WIN, SDL_WINDOWEVENT_FOCUS_LOST); }, [] { push(WIN, SDL_WINDOWEVENT_FOCUS_GAINED); }};
     const Way pause_key = {[] { push(KEY, SDLK_PAUSE), push(KEYUP, SDLK_PAUSE); },
                            [] { push(KEY, SDLK_PAUSE), push(KEYUP, SDLK_PAUSE); }};
     const std::string opts = ":-scale=1:-record=" + dir + "rec:-final=" + dir + "final.ppm";
@@ -145,16 +138,16 @@ TEST_F(Pause, HoldsTheGameAndLeavesNoTraceInWhatItRecords)
                 push(UP, SDL_BUTTON_RIGHT, 20, 20), push(KEY, 'c');
         });
         if (!way) {
-            rec = read_file(dir + "rec"), final = read_file(dir + "final.ppm");
+            rec = test::Read(dir + "rec"), final = test::Read(dir + "final.ppm");
             EXPECT_EQ(rec, header + "3 keydown 'b'\n3 keydown 'w'\n3 pos 10 10\n3 down 1\n"
                                     "3 keyup 'w'\n3 up 1\n4 keydown 'c'\n");
         }
-        EXPECT_EQ(read_file(dir + "rec"), rec);
-        EXPECT_EQ(read_file(dir + "final.ppm"), final);
+        EXPECT_EQ(test::Read(dir + "rec"), rec);
+        EXPECT_EQ(test::Read(dir + "final.ppm"), final);
     }
     // The recording replays headless to the same picture.
     play("memory:-events=" + dir + "rec:-final=" + dir + "replay.ppm", 6, [](ggi_visual_t, int) {});
-    EXPECT_EQ(read_file(dir + "replay.ppm"), final);
+    EXPECT_EQ(test::Read(dir + "replay.ppm"), final);
 }
 
 TEST_F(Pause, NopauseRunsOnUnfocusedAndThePauseKeyStillHoldsUntilPressedOrClosed)
@@ -178,8 +171,7 @@ TEST_F(Pause, NopauseRunsOnUnfocusedAndThePauseKeyStillHoldsUntilPressedOrClosed
         std::thread([] { SDL_Delay(100), push(SDL_QUIT); }).detach();
         EXPECT_EQ(ggiGetc(v), GIIUC_Escape);
     });
-    EXPECT_EQ(read_file(dir + "rec"),
-              header + "1 keydown 'x'\n1 pos 6 7\n2 keydown 'k'\n2 keydown 27\n");
+    EXPECT_EQ(test::Read(dir + "rec"), header + "1 keydown 'x'\n1 pos 6 7\n2 keydown 'k'\n2 keydown 27\n");
 }
 
 }  // namespace

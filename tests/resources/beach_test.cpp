@@ -10,7 +10,8 @@
 
 using namespace tiles;
 
-TEST(Beach, OnlyWhatIsMeantToCoverUnitsUsesTheProtectedColours) {
+TEST(Beach, OnlyWhatIsMeantToCoverUnitsUsesTheProtectedColours)
+{
     std::ifstream in(std::string(KORVAN_RUN_DIR) + "/resource/terrain.rsc", std::ios::binary);
     const std::vector<unsigned char> terrain{std::istreambuf_iterator<char>(in), {}};
     ASSERT_GE(terrain.size(), size_t(COUNT) * 400);
@@ -18,8 +19,7 @@ TEST(Beach, OnlyWhatIsMeantToCoverUnitsUsesTheProtectedColours) {
     // glows over a unit beside it: embers of a wreck, fire, the radar's turning dish.
     auto covers = [](int t, int row) {
         return (t >= TREES && t < TREES + 32) || (t >= HOUSE && t < HALL + 16) ||
-               (t == BRIDGE_H && (row == 16 || row == 17)) || (t >= WRECK && t < WRECK + WRECK_N) ||
-               t >= FIRE_ANIM;
+               (t == BRIDGE_H && (row == 16 || row == 17)) || (t >= WRECK && t < WRECK + WRECK_N) || t >= FIRE_ANIM;
     };
     for (int t = 0; t < COUNT; ++t) {
         int uncovered = 0;
