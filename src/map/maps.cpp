@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include <ggi/ggi.h>
+#include <ggi/layer.h>
 
 #include "display/video.h"
 #include "startup/file.h"
@@ -99,9 +100,9 @@ void PruefeKarte(const char *Datei)
 
 void LoadMap(const char *Datei)
 {
-    FILE *f = fopen(Datei, "rb");
+    FILE *f = ggiLayerOpenFile(Datei, nullptr);
     if (f == nullptr)
-        ggiPanic("Kann Datei '%s' nicht laden!", Datei);
+        ggiPanic(fexist(Datei) ? "Datei '%s' nicht lesbar!" : "Kann Datei '%s' nicht laden!", Datei);
 
     // A header cut short gives no size: the map is then refused as too small.
     unsigned char kopf[4] = {0, 0, 0, 0};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include <ggi/ggi.h>
@@ -24,3 +25,8 @@ SDL_Window *ggiLayerWindow(ggi_visual_t vis);
 // The programs never set one.
 using ggiLayerPanicHandler = void (*)(const char *message);
 void ggiLayerSetPanicHandler(ggiLayerPanicHandler handler);
+// Opens a file for reading the way both programs take their input: a special file (a FIFO, a
+// device) never holds the caller up, and only a regular file is opened. Null when the file
+// cannot be opened (errno as open sets it) or is not a regular file (errno EINVAL); `size`,
+// when given, gets the file's length.
+FILE *ggiLayerOpenFile(const char *name, long *size);
