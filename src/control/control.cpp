@@ -38,17 +38,10 @@ namespace {
 constexpr int16_t TASTE_ESCAPE = 27;
 constexpr int16_t TASTE_TAB = 9;
 
-// The tile under the pointer blocks orders above this number (96 is still ground to walk to).
-constexpr int16_t BODEN = 96;
-
-// Whether the tile under the pointer is blocked. Past the tables there is no ground either.
+// Whether the tile under the pointer is no ground for orders. Past the tables there is none.
 bool ZeigerBlockiert()
 {
-    const int zeile = (my + ScrollY) / 20;
-    const int spalte = (mx + ScrollX) / 20;
-    if (zeile < 0 || zeile >= KARTE_MAX || spalte < 0 || spalte >= KARTE_MAX)
-        return true;
-    return Karte[zeile][spalte] > BODEN;
+    return KachelUeber((my + ScrollY) / KACHEL, (mx + ScrollX) / KACHEL, BODEN, true);
 }
 
 // A live unit whose sprite, borders included, lies under the pointer.
@@ -266,7 +259,7 @@ void ZeigerBewegt()
         NachScroll = static_cast<uint8_t>(RightScrollX - mx);
         ScrollDir = 1;
     }
-    if (mx > RightScrollX && ScrollX < 20 * FeldX - WIDTH) {
+    if (mx > RightScrollX && ScrollX < ScrollGrenzeX()) {
         ScrollRight();
         NachScroll = static_cast<uint8_t>(mx - RightScrollX);
         ScrollDir = 2;
@@ -276,7 +269,7 @@ void ZeigerBewegt()
         NachScroll = static_cast<uint8_t>(RightScrollY - my);
         ScrollDir = 3;
     }
-    if (my > RightScrollY && ScrollY < 20 * FeldY - HEIGHT - 20) {
+    if (my > RightScrollY && ScrollY < ScrollGrenzeY()) {
         ScrollDown();
         NachScroll = static_cast<uint8_t>(my - RightScrollY);
         ScrollDir = 4;
@@ -364,7 +357,7 @@ void SpielPass(int16_t &Ende)
     DoScroll();
     Landschaft();
     if (edit != 0)
-        PutSprite(static_cast<short>(mx / 20 * 20), static_cast<short>(my / 20 * 20), EditSelect);
+        PutSprite(static_cast<short>(mx / KACHEL * KACHEL), static_cast<short>(my / KACHEL * KACHEL), EditSelect);
     LeuteSchritt();
     EffekteSchritt();
     if (Rahmen == 2)

@@ -4,28 +4,31 @@
 #include <cstdio>
 #include <cstring>
 
+#include <ggi/layer.h>
+
 #include "display/video.h"
 
 ggi_color pal[256];
 
-void LoadPalette(const char *Name, ggi_color *Palette) {
+bool LoadPalette(const char *Name, ggi_color *Palette) {
     constexpr int Shift = 2;  // the file holds 8-bit components
-    FILE *f = fopen(Name, "rb");
-    if (f == nullptr) return;
+    FILE *f = ggiLayerOpenFile(Name, nullptr);
+    if (f == nullptr) return false;
     unsigned char Rohdaten[768];
     // A file too short to hold a palette leaves the palette as it was, like a missing one.
     const bool ganz = fseek(f, -768, SEEK_END) == 0 && fread(Rohdaten, 1, 768, f) == 768;
     fclose(f);
-    if (!ganz) return;
+    if (!ganz) return false;
     for (int i = 0; i < 256; i++) {
         Palette[i].r = (uint16_t)(Rohdaten[3 * i] << (10 - Shift));
         Palette[i].g = (uint16_t)(Rohdaten[3 * i + 1] << (10 - Shift));
         Palette[i].b = (uint16_t)(Rohdaten[3 * i + 2] << (10 - Shift));
     }
+    return true;
 }
 
 void put_PCX(const char *Name) {
-    FILE *f = fopen(Name, "rb");
+    FILE *f = ggiLayerOpenFile(Name, nullptr);
     if (f == nullptr) ggiPanic("Kann '%s' nicht laden!\n", Name);
     if (VScreen == nullptr) {
         fclose(f);
@@ -63,7 +66,7 @@ void show_PCX(const char *Name) {
 }
 
 void ShowRif(const char *Name) {
-    FILE *f = fopen(Name, "rb");
+    FILE *f = ggiLayerOpenFile(Name, nullptr);
     if (f == nullptr) ggiPanic("Kann '%s' nicht laden!\n", Name);
     if (VScreen != nullptr) fread(VScreen, WIDTH, HEIGHT, f);
     fclose(f);

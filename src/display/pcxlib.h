@@ -5,7 +5,9 @@
 
 extern ggi_color pal[256];  // the game's palette, filled from data/system.pal
 
-void LoadPalette(const char *Name, ggi_color *Palette);
+// The palette in the last 768 bytes of a file; false (the palette untouched) when the file
+// is missing, not a regular file, or too short to hold one.
+bool LoadPalette(const char *Name, ggi_color *Palette);
 void put_PCX(const char *Name);
 void show_PCX(const char *Name);
 void ShowRif(const char *Name);

@@ -1,4 +1,8 @@
 // The display layer's entry points: set-up, targets, modes, drawing, palettes, events, exit.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -32,10 +36,18 @@ constexpr Alias ALIASES[] = {
     {"display-palemu", "display-palemu"}, {"palemu", "display-palemu"},
 };
 
+// Whether a recording, a picture or a shot could not be written.
+bool writing_failed = false;
+
 void at_exit()
 {
     for (ggi_visual *v : open_visuals())
         finish(v);
+    // What the player asked to keep is lost: the run did not succeed.
+    if (writing_failed) {
+        std::fflush(stdout);
+        _exit(1);
+    }
 }
 
 bool value_number(const std::string &value, int64_t lo, int64_t hi, int64_t &out)
@@ -52,6 +64,10 @@ bool value_number(const std::string &value, int64_t lo, int64_t hi, int64_t &out
 bool parse_depths(const std::string &list, unsigned &depths)
 {
     depths = 0;
+    if (list.empty()) {
+        std::fprintf(stderr, "ggi: -depths: the list is empty; give some of 8, 16 and 24\n");
+        return false;
+    }
     size_t i = 0;
     while (i < list.size()) {
         size_t comma = list.find(',', i);
@@ -85,7 +101,7 @@ bool option_known(const std::string &target, const std::string &name)
 {
     static const char *const common[] = {"events", "record", "frames", "final"};
     static const char *const memory[] = {"depths", "nodb"};
-    static const char *const window[] = {"fullscreen", "scale", "nograb", "nopause"};
+    static const char *const window[] = {"fullscreen", "scale", "nograb", "nopause", "offscreen"};
     for (const char *n : common)
         if (name == n)
             return true;
@@ -209,6 +225,8 @@ bool parse_options(const DisplaySpec &spec, Options &opt)
             opt.nograb = true;
         else if (name == "nopause")
             opt.nopause = true;
+        else if (name == "offscreen")
+            opt.offscreen = true;
         else if (name == "scale") {
             if (!value_number(value, 1, 16, n)) {
                 std::fprintf(stderr, "ggi: -scale: '%s' is not a whole number from 1 to 16\n",
@@ -263,7 +281,7 @@ bool open_common(ggi_visual *v, const Options &given)
         return false;
     v->in.escapes_from = opt.frames;
     if (!opt.record.empty()) {
-        v->in.record = std::fopen(opt.record.c_str(), "w");
+        v->in.record = open_for_writing(opt.record);
         if (!v->in.record) {
             std::fprintf(stderr, "ggi: cannot write event recording '%s': %s\n",
                          opt.record.c_str(), std::strerror(errno));
@@ -305,13 +323,34 @@ bool write_shown(ggi_visual *v, const std::string &file)
     return write_ppm(file, w, h, rgb);
 }
 
+FILE *open_for_writing(const std::string &file)
+{
+    const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE *f = fdopen(fd, "wb");
+    if (!f)
+        close(fd);
+    return f;
+}
+
+void write_failed(const char *what, const std::string &file)
+{
+    std::fprintf(stderr, "ggi: cannot write %s '%s': %s\n", what, file.c_str(), std::strerror(errno));
+    writing_failed = true;
+}
+
 void finish(ggi_visual *v)
 {
     if (!v->final_written && !v->opt.final.empty() && v->has_mode())
         write_shown(v, v->opt.final);
     v->final_written = true;
     if (v->in.record) {
-        std::fclose(v->in.record);
+        errno = 0;
+        const bool ok = std::fflush(v->in.record) == 0 && !std::ferror(v->in.record);
+        if ((std::fclose(v->in.record) != 0 || !ok) && !v->record_failed)
+            write_failed("event recording", v->opt.record);
         v->in.record = nullptr;
     }
 }
@@ -538,6 +577,10 @@ void ggiPanic(const char *format, ...)
     va_start(ap, format);
     std::vfprintf(stderr, format, ap);
     va_end(ap);
+    // A stop's message is a line of its own, whether or not its text ends the line.
+    const size_t n = std::strlen(format);
+    if (n == 0 || format[n - 1] != '\n')
+        std::fputc('\n', stderr);
     std::fflush(stderr);
     // exit runs the end-of-process handler, which writes the -final pictures.
     std::exit(1);
@@ -586,4 +629,26 @@ int ggiLayerWritePPM(ggi_visual_t vis, const char *file)
 SDL_Window *ggiLayerWindow(ggi_visual_t vis)
 {
     return is_open(vis) ? vis->window() : nullptr;
+}
+
+FILE *ggiLayerOpenFile(const char *name, long *size)
+{
+    const int fd = name ? open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        errno = EINVAL;
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE *f = fdopen(fd, "rb");
+    if (!f) {
+        close(fd);
+        return nullptr;
+    }
+    if (size)
+        *size = long(st.st_size);
+    return f;
 }

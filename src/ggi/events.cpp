@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fstream>
+#include <memory>
+
+#include <ggi/layer.h>
 
 #include "internal.h"
 
@@ -13,8 +15,13 @@ namespace {
 
 // Frame numbers stop here; at 70 frames a second that is most of a year.
 constexpr int64_t MAX_FRAME = 2147483647;
-// Key symbols are Unicode code points or the layer's codes below them.
-constexpr int64_t MAX_SYM = 0x10FFFF;
+// Key symbols are 16 bits wide: the characters of Unicode's first plane and the layer's
+// codes among them. A wider number would reach the program cut short, as another key.
+constexpr int64_t MAX_SYM = 0xFFFF;
+// The longest script line: room for a shot's file name of the longest path.
+constexpr size_t MAX_LINE = 4200;
+// How much of a word a message repeats.
+constexpr size_t SHOWN_WORD = 40;
 // Event types fit the 32 bits of an event mask.
 constexpr int64_t MAX_TYPE = 31;
 
@@ -51,10 +58,12 @@ std::string word(const std::string &s, size_t &i)
     return s.substr(start, i - start);
 }
 
-// How a word appears in a message.
+// How a word appears in a message: a long one cut short.
 std::string shown(const std::string &w)
 {
-    return w.empty() ? "end of line" : "'" + w + "'";
+    if (w.empty())
+        return "end of line";
+    return "'" + (w.size() > SHOWN_WORD ? w.substr(0, SHOWN_WORD) + "'..." : w + "'");
 }
 
 bool number(const std::string &w, int64_t lo, int64_t hi, int64_t &out)
@@ -134,15 +143,34 @@ gii_event raw_event(uint8_t type)
     return ev;
 }
 
+// The next line of a script without its newline; false at the end of the file. A line longer
+// than MAX_LINE is cut there and `too_long` set.
+bool next_line(FILE *in, std::string &s, bool &too_long)
+{
+    s.clear();
+    too_long = false;
+    int c;
+    while ((c = std::getc(in)) != EOF && c != '\n') {
+        if (s.size() == MAX_LINE) {
+            too_long = true;
+            return true;
+        }
+        s += char(c);
+    }
+    return c != EOF || !s.empty();
+}
+
 bool parse_script(const std::string &file, std::vector<ScriptLine> &lines)
 {
-    std::ifstream in(file, std::ios::binary);
+    FILE *in = ggiLayerOpenFile(file.c_str(), nullptr);
     if (!in) {
         std::fprintf(stderr, "ggi: cannot read event script '%s': %s\n", file.c_str(),
-                     std::strerror(errno));
+                     errno == EINVAL ? "not a regular file" : std::strerror(errno));
         return false;
     }
+    std::unique_ptr<FILE, int (*)(FILE *)> closer(in, std::fclose);
     std::string s;
+    bool too_long = false;
     int line = 0;
     int64_t last_frame = 0;
     int last_line = 0;
@@ -150,8 +178,10 @@ bool parse_script(const std::string &file, std::vector<ScriptLine> &lines)
         std::fprintf(stderr, "%s:%d: %s\n", file.c_str(), line, what.c_str());
         return false;
     };
-    while (std::getline(in, s)) {
+    while (next_line(in, s, too_long)) {
         line++;
+        if (too_long)
+            return fail("the line is longer than " + std::to_string(MAX_LINE) + " characters");
         size_t i = 0;
         skip_space(s, i);
         if (i == s.size() || s[i] == '#')
@@ -178,7 +208,7 @@ bool parse_script(const std::string &file, std::vector<ScriptLine> &lines)
                       known->type == evKeyRelease)) {
             int64_t sym;
             if (!key_symbol(s, i, seen, sym))
-                return fail(name + ": expected a key symbol (a decimal number or one quoted "
+                return fail(name + ": expected a key symbol (a number from 0 to 65535 or one quoted "
                                    "character), found " + shown(seen));
             l.event = key_event(known->type, uint32_t(sym));
         } else if (known && (known->type == evPtrRelative || known->type == evPtrAbsolute)) {
@@ -218,7 +248,7 @@ bool parse_script(const std::string &file, std::vector<ScriptLine> &lines)
         last_line = line;
         lines.push_back(l);
     }
-    if (in.bad()) {
+    if (std::ferror(in)) {
         std::fprintf(stderr, "ggi: cannot read event script '%s'\n", file.c_str());
         return false;
     }
@@ -378,9 +408,10 @@ int read_event(ggi_visual *v, gii_event *ev, gii_event_mask mask)
                            [mask](const gii_event &e) { return mask_of(e) & mask; });
     *ev = *it;
     in.queue.erase(it);
-    if (in.record) {
-        std::fprintf(in.record, "%s\n", format_event(in.frame, *ev).c_str());
-        std::fflush(in.record);
+    if (in.record && !v->record_failed &&
+        (std::fprintf(in.record, "%s\n", format_event(in.frame, *ev).c_str()) < 0 || std::fflush(in.record) != 0)) {
+        v->record_failed = true;
+        write_failed("event recording", v->opt.record);
     }
     return ev->any.size;
 }

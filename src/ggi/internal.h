@@ -28,6 +28,7 @@ struct Options {
     int scale = 0;           // -scale=N (window); 0 lets the window pick
     bool nograb = false;     // -nograb (window)
     bool nopause = false;    // -nopause (window): runs on while the window has no focus
+    bool offscreen = false;  // -offscreen (window): SDL's drivers that show nothing allowed
 };
 
 // A target name with its options, as GGI_DISPLAY or ggiOpen's argument spells it.
@@ -106,6 +107,7 @@ struct ggi_visual {
     ggi::Options opt;
     ggi::Input in;
     bool final_written = false;
+    bool record_failed = false;  // reported once, when the first write failed
 
     virtual ~ggi_visual() = default;
     // 0 when the target can set this mode, -1 when not; `suggest` becomes the graph type it
@@ -147,6 +149,10 @@ bool open_common(ggi_visual *v, const Options &opt);
 void finish(ggi_visual *v);
 // Writes the picture last shown as a PPM file; false when there is none or writing failed.
 bool write_shown(ggi_visual *v, const std::string &file);
+// Opens a file for writing without waiting on a FIFO that nobody reads; null on failure.
+FILE *open_for_writing(const std::string &file);
+// Reports a file the layer could not write; the process then ends with status 1.
+void write_failed(const char *what, const std::string &file);
 
 ggi_visual *open_memory(const Options &opt);
 // Every option of a palemu display string goes to its parent, with the parent's own.

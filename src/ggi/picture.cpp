@@ -144,7 +144,7 @@ std::vector<uint8_t> picture_rgb(const Picture &p)
 
 bool write_ppm(const std::string &file, int w, int h, const std::vector<uint8_t> &rgb)
 {
-    FILE *f = std::fopen(file.c_str(), "wb");
+    FILE *f = open_for_writing(file);
     bool ok = f != nullptr;
     if (ok) {
         ok = std::fprintf(f, "P6\n%d %d\n255\n", w, h) > 0 &&
@@ -152,8 +152,7 @@ bool write_ppm(const std::string &file, int w, int h, const std::vector<uint8_t>
         ok = (std::fclose(f) == 0) && ok;
     }
     if (!ok)
-        std::fprintf(stderr, "ggi: cannot write picture '%s': %s\n", file.c_str(),
-                     std::strerror(errno));
+        write_failed("picture", file);
     return ok;
 }
 

@@ -456,6 +456,9 @@ struct SdlVisual final : ggi_visual {
     void text(const char *t)
     {
         std::vector<uint32_t> cps = code_points(t);
+        // Key symbols are 16 bits wide; a character past them would reach the program as
+        // another one.
+        std::erase_if(cps, [](uint32_t c) { return c > 0xFFFF; });
         if (cps.empty() || paused())
             return;
         size_t own = pending.active ? cps.size() - 1 : cps.size();
@@ -738,6 +741,19 @@ ggi_visual *open_sdl(const Options &opt)
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "ggi: cannot open a window: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    // Where no display server answers, SDL falls back to drivers that show nothing; a game
+    // running there unseen until it is killed helps nobody, unless that was asked for.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if ((driver == "offscreen" || driver == "dummy") && !opt.offscreen) {
+        const char *x = std::getenv("DISPLAY"), *wayland = std::getenv("WAYLAND_DISPLAY");
+        std::fprintf(stderr,
+                     "ggi: display-sdl: no window can be shown on DISPLAY=%s WAYLAND_DISPLAY=%s "
+                     "(SDL found only its '%s' driver, which shows nothing); add -offscreen to "
+                     "run without a window on purpose, or use GGI_DISPLAY=memory\n",
+                     x ? x : "(unset)", wayland ? wayland : "(unset)", driver.c_str());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
     if (!quit_registered) {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include <ggi/ggi.h>
+#include <ggi/layer.h>
 
 #include "display/video.h"
 #include "startup/file.h"
@@ -22,10 +23,8 @@ int16_t ScrollX = 0, ScrollY = 0;
 
 namespace {
 
-constexpr int KACHEL = 20;                // tile edge in pixels
 constexpr int KACHEL_BYTES = KACHEL * KACHEL;  // bytes of one tile picture
 constexpr int TERRAIN_BYTES = KARTE_PIXEL * KARTE_PIXEL;
-constexpr int HINDERNIS = 95;             // tile numbers above this block the runs
 
 // The three animations: the cell value that starts one, and the frame just past its last.
 struct Animation {
@@ -99,9 +98,9 @@ void PruefeKarte(const char *Datei)
 
 void LoadMap(const char *Datei)
 {
-    FILE *f = fopen(Datei, "rb");
+    FILE *f = ggiLayerOpenFile(Datei, nullptr);
     if (f == nullptr)
-        ggiPanic("Kann Datei '%s' nicht laden!", Datei);
+        ggiPanic(fexist(Datei) ? "Datei '%s' nicht lesbar!" : "Kann Datei '%s' nicht laden!", Datei);
 
     // A header cut short gives no size: the map is then refused as too small.
     unsigned char kopf[4] = {0, 0, 0, 0};
@@ -226,12 +225,12 @@ void AniKarte()
 
 void Landschaft()
 {
-    if (ScrollX > KACHEL * FeldX - WIDTH)
-        ScrollX = static_cast<int16_t>(KACHEL * FeldX - WIDTH);
+    if (ScrollX > ScrollGrenzeX())
+        ScrollX = static_cast<int16_t>(ScrollGrenzeX());
     if (ScrollX < 0)
         ScrollX = 0;
-    if (ScrollY > KACHEL * FeldY - HEIGHT - KACHEL)
-        ScrollY = static_cast<int16_t>(KACHEL * FeldY - HEIGHT - KACHEL);
+    if (ScrollY > ScrollGrenzeY())
+        ScrollY = static_cast<int16_t>(ScrollGrenzeY());
     if (ScrollY < 0)
         ScrollY = 0;
     // memmove, not memcpy: for a fixed length the compiler puts its own, slower copy in place

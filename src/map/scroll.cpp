@@ -18,10 +18,6 @@ uint8_t ScrollDir = 0;
 
 namespace {
 
-// The largest ScrollX and ScrollY that keep the view on the map (the bottom row stays hidden).
-int GrenzeX() { return 20 * FeldX - WIDTH; }
-int GrenzeY() { return 20 * FeldY - HEIGHT - 20; }
-
 // Explosions sit on screen pixels: they move the other way by as far as the view really moves.
 void ExplosionenX(int16_t shift)
 {
@@ -48,7 +44,7 @@ void Rechts(int16_t step)
 {
     const int16_t alt = ScrollX;
     ScrollX = static_cast<int16_t>(ScrollX + step);
-    const int16_t shift = ScrollX > GrenzeX() ? static_cast<int16_t>(GrenzeX() - alt) : step;
+    const int16_t shift = ScrollX > ScrollGrenzeX() ? static_cast<int16_t>(ScrollGrenzeX() - alt) : step;
     ExplosionenX(static_cast<int16_t>(-shift));
 }
 
@@ -63,7 +59,7 @@ void Runter(int16_t step)
 {
     const int16_t alt = ScrollY;
     ScrollY = static_cast<int16_t>(ScrollY + step);
-    const int16_t shift = ScrollY > GrenzeY() ? static_cast<int16_t>(GrenzeY() - alt) : step;
+    const int16_t shift = ScrollY > ScrollGrenzeY() ? static_cast<int16_t>(ScrollGrenzeY() - alt) : step;
     ExplosionenY(static_cast<int16_t>(-shift));
 }
 
@@ -116,7 +112,7 @@ void DoScroll()
         NachScroll = static_cast<uint8_t>(ScrollSpeed);
         ScrollDir = 1;
     }
-    if (mx > WIDTH - 18 && ScrollX < GrenzeX()) {
+    if (mx > WIDTH - 18 && ScrollX < ScrollGrenzeX()) {
         NormScrollRight();
         NachScroll = static_cast<uint8_t>(ScrollSpeed);
         ScrollDir = 2;
@@ -126,7 +122,7 @@ void DoScroll()
         NachScroll = static_cast<uint8_t>(ScrollSpeed);
         ScrollDir = 3;
     }
-    if (my > HEIGHT - 18 && ScrollY < GrenzeY()) {
+    if (my > HEIGHT - 18 && ScrollY < ScrollGrenzeY()) {
         NormScrollDown();
         NachScroll = static_cast<uint8_t>(ScrollSpeed);
         ScrollDir = 4;
@@ -158,13 +154,13 @@ void PutSprite(short x, short y, short index)
         return;
     // Cut at the view's border: the cursor and the tile column may reach past it.
     const int links = x < 0 ? -x : 0;
-    const int rechts = x + 20 > WIDTH ? WIDTH - x : 20;
+    const int rechts = x + KACHEL > WIDTH ? WIDTH - x : KACHEL;
     if (links >= rechts)
         return;
-    const unsigned char *kachel = TerrainData + 400 * index;
-    for (int i = 0; i < 20; ++i) {
+    const unsigned char *kachel = TerrainData + KACHEL * KACHEL * index;
+    for (int i = 0; i < KACHEL; ++i) {
         if (y + i < 0 || y + i >= HEIGHT)
             continue;
-        memcpy(VScreen + (y + i) * WIDTH + x + links, kachel + 20 * i + links, rechts - links);
+        memcpy(VScreen + (y + i) * WIDTH + x + links, kachel + KACHEL * i + links, rechts - links);
     }
 }

@@ -12,14 +12,12 @@ constexpr int PASS_GRENZE = 18;
 // One pass writes at most two detours of three points; the target follows them.
 static_assert(WEG_LAENGE >= PASS_GRENZE - 1 + 6 + 1, "the last pass and the target must fit");
 
-bool ImFeld(int x, int y) { return x >= 0 && x < KARTE_MAX && y >= 0 && y < KARTE_MAX; }
-
 // Tiles outside the tables cannot be walked on.
-bool Offen(int x, int y) { return ImFeld(x, y) && Karte[y][x] <= 95; }
+bool Offen(int x, int y) { return !KachelUeber(y, x, HINDERNIS, true); }
 
 // An obstacle that a detour can pass. A neighbour beyond the tables has no run to walk around;
 // no step goes there, as the walk and the tile it aims at stay inside them.
-bool Hindernis(int x, int y) { return ImFeld(x, y) && Karte[y][x] > 95; }
+bool Hindernis(int x, int y) { return KachelUeber(y, x, HINDERNIS, false); }
 
 // Walker tiles and table indices are kept inside the tables: a run that touches the map edge
 // or a run table that does not match the map would otherwise send the walk off the tables.
@@ -50,22 +48,22 @@ bool FerneSeite(POS r, int p, int grenze)
 // run's end tile on that side.
 void UmwegVertikal(MANN &m, int16_t &x, int16_t &y, int dir, int spalte)
 {
-    Schreibe(m, 20 * x, 20 * y);
+    Schreibe(m, KACHEL * x, KACHEL * y);
     const int zeile = y + dir;
     const POS r = RunX(zeile, spalte);
     const bool rechts = FerneSeite(r, x, FeldX);
     // A run across the whole row leaves no column beside it; the walk stays at the edge.
     x = Begrenzt(rechts ? r.ende : r.anfang - 1);
-    Schreibe(m, 20 * x, 20 * y);
+    Schreibe(m, KACHEL * x, KACHEL * y);
     const POS p = RunY(zeile, rechts ? r.ende - 1 : r.anfang);
     if (dir > 0) {
         y = Begrenzt(p.ende);
-        Schreibe(m, 20 * x, 20 * y);
+        Schreibe(m, KACHEL * x, KACHEL * y);
     } else {
         // Ten pixels beyond the corner of the tile before the run; at the top edge that tile
         // is row 0 itself.
         y = Begrenzt(p.anfang - 1);
-        Schreibe(m, 20 * x, 20 * y - 10);
+        Schreibe(m, KACHEL * x, KACHEL * y - 10);
     }
 }
 
@@ -74,19 +72,19 @@ void UmwegVertikal(MANN &m, int16_t &x, int16_t &y, int dir, int spalte)
 // horizontal run of the run's end tile on that side.
 void UmwegHorizontal(MANN &m, int16_t &x, int16_t &y, int dir)
 {
-    Schreibe(m, 20 * x, 20 * y);
+    Schreibe(m, KACHEL * x, KACHEL * y);
     const int spalte = x + dir;
     const POS r = RunY(y, spalte);
     const bool unten = FerneSeite(r, y, FeldY);
     y = Begrenzt(unten ? r.ende : r.anfang - 1);
-    Schreibe(m, 20 * x, 20 * y);
+    Schreibe(m, KACHEL * x, KACHEL * y);
     const POS p = RunX(unten ? r.ende - 1 : r.anfang, spalte);
     if (dir > 0) {
         x = Begrenzt(p.ende);
-        Schreibe(m, 20 * x, 20 * y);
+        Schreibe(m, KACHEL * x, KACHEL * y);
     } else {
         x = Begrenzt(p.anfang - 1);
-        Schreibe(m, 20 * x - 10, 20 * y);
+        Schreibe(m, KACHEL * x - 10, KACHEL * y);
     }
 }
 
@@ -112,14 +110,14 @@ void WegSuchen(short index)
     MANN &m = Leute[index];
     // A unit that stands beyond the tables (a detour point of the movement can put it there)
     // starts its walk from the nearest tile inside them.
-    int16_t x = Begrenzt(m.ax / 20);
-    int16_t y = Begrenzt(m.ay / 20);
+    int16_t x = Begrenzt(m.ax / KACHEL);
+    int16_t y = Begrenzt(m.ay / KACHEL);
     m.dcount = 0;
 
     while (m.dcount < PASS_GRENZE) {
         // The walk aims at a tile inside the tables; the list still ends with the exact target.
-        const int zx = Begrenzt(m.dx / 20);
-        const int zy = Begrenzt(m.dy / 20);
+        const int zx = Begrenzt(m.dx / KACHEL);
+        const int zy = Begrenzt(m.dy / KACHEL);
         if (x == zx && y == zy)
             break;
 

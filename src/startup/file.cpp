@@ -7,9 +7,11 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <unistd.h>
 
 #include <ggi/ggi.h>
+#include <ggi/layer.h>
 
 #include "display/video.h"
 
@@ -47,20 +49,48 @@ static int16_t *const MannNummern[41] = {
     &FO_ANFANG,  &FU_ANFANG, &S1_ANFANG,  &S1_LANG,    &S2_ANFANG,  &S2_LANG,
 };
 
+// The largest picture file the game can use: tile numbers reach 32767, at 400 bytes a tile.
+constexpr long GROESSTE_DATEI = 16 * 1024 * 1024;
+// The sprite-layout numbers take a few hundred bytes; their reader never wades through more.
+constexpr long GROESSTE_NUM = 64 * 1024;
+
 // Size of an open file, or -1 where it has none (a directory, a pipe).
 static long DateiGroesse(FILE *f) {
     if (fseek(f, 0, SEEK_END) != 0) return -1;
     return ftell(f);
 }
 
+// Opens a file the way the game reads all its files: a FIFO or a device in its place never
+// holds the game up and is refused like a folder. Modes other than reading open as asked.
+static FILE *Oeffnen(const char *Name, const char *Typ) {
+    return Typ[0] == 'r' ? ggiLayerOpenFile(Name, nullptr) : fopen(Name, Typ);
+}
+
+// Stops with the message for a file that is there but cannot be read, naming it.
+[[noreturn]] static void NichtLesbar(const char *Name) {
+    ggiPanic("Datei '%s' nicht lesbar!", Name);
+    abort();
+}
+
+// Stops before reading a file larger than any the game can use.
+static void HoechstensGross(const char *Name, long Groesse, long Grenze) {
+    if (Groesse > Grenze)
+        ggiPanic("Die Datei '%s' ist zu gro\xdf (h\xf6" "chstens %ld Bytes)!", Name, Grenze);
+}
+
 unsigned char *LoadSomething(const char *Text, const char *Filename) {
     printf("Lade %s ...\n", Text);
     if (fexist(Filename) == 0) ggiPanic("Kann '%s' nicht laden!", Filename);
+    long Groesse = 0;
+    FILE *f = ggiLayerOpenFile(Filename, &Groesse);
+    if (f == nullptr) NichtLesbar(Filename);
+    fclose(f);
+    HoechstensGross(Filename, Groesse, GROESSTE_DATEI);
     unsigned int Anzahl = 0;
     unsigned char *Puffer = fload(Filename, "rb", Anzahl, nullptr, 0, nullptr);
     if (Anzahl == 0) {
         free(Puffer);
-        ggiPanic("Datei nicht lesbar!");
+        NichtLesbar(Filename);
     }
     // fload leaves the count at the file's size when only the allocation failed.
     if (Puffer == nullptr) ggiPanic("Nicht genug Speicher, um '%s' zu laden!", Filename);
@@ -69,22 +99,26 @@ unsigned char *LoadSomething(const char *Text, const char *Filename) {
     return Puffer;
 }
 
-// Appends one sprite file to LeuteData; the offset runs on across the three files.
+// Appends one sprite file to LeuteData; the offset runs on across the three files. A missing
+// file ends the game with its own line, one without sprites stops it: its units would never
+// show.
 static void LeuteAnhaengen(const char *Name, int32_t &Offset) {
-    FILE *f = fopen(Name, "rb");
-    if (f == nullptr) {
+    const std::string Pfad = std::string("resource/") + Name;
+    if (fexist(Name) == 0) {
         textmodus();
         printf("\n\nERROR: Kann '%s' nicht laden!\n\n", Name);
-        exit(0);
+        exit(1);
     }
-    int c;
-    while ((c = fgetc(f)) != EOF) {
-        if (Offset >= LEUTE_PUFFER)
-            ggiPanic("Die Sprite-Datei '%s' passt nicht mehr in den Puffer (%d Bytes)!", Name,
-                     (int)LEUTE_PUFFER);
-        LeuteData[Offset++] = (unsigned char)c;
-    }
+    long Groesse = 0;
+    FILE *f = ggiLayerOpenFile(Name, &Groesse);
+    if (f == nullptr || Groesse == 0) NichtLesbar(Pfad.c_str());
+    if (Groesse > LEUTE_PUFFER - Offset)
+        ggiPanic("Die Sprite-Datei '%s' passt nicht mehr in den Puffer (%d Bytes)!", Name,
+                 (int)LEUTE_PUFFER);
+    const size_t Gelesen = fread(LeuteData + Offset, 1, (size_t)Groesse, f);
     fclose(f);
+    if (Gelesen != (size_t)Groesse) NichtLesbar(Pfad.c_str());
+    Offset += (int32_t)Gelesen;
 }
 
 void LoadLeute() {
@@ -112,11 +146,11 @@ void LoadTerrain() {
     TerrainData = (unsigned char *)malloc(TERRAIN_PUFFER);
     if (TerrainData == nullptr)
         ggiPanic("Nicht genug Speicher, um '%s' zu laden!", "resource/terrain.rsc");
-    FILE *f = fopen("resource/terrain.rsc", "rb");
+    FILE *f = ggiLayerOpenFile("resource/terrain.rsc", nullptr);
     if (f == nullptr) {
         textmodus();
         printf("\n\nERROR: Kann 'terrain.rsc' nicht laden!\n\n");
-        exit(0);
+        exit(1);
     }
     int32_t Offset = 0;
     int c;
@@ -131,8 +165,15 @@ void LoadTerrain() {
 }
 
 void LoadNum() {
-    FILE *D = fopen("resource/mann.num", "rb");
-    if (D == nullptr) ggiPanic("Kann 'resource/mann.num' nicht laden!");
+    constexpr const char *Name = "resource/mann.num";
+    if (fexist(Name) == 0) ggiPanic("Kann '%s' nicht laden!", Name);
+    long Groesse = 0;
+    FILE *D = ggiLayerOpenFile(Name, &Groesse);
+    if (D == nullptr) NichtLesbar(Name);
+    if (Groesse > GROESSTE_NUM) {
+        fclose(D);
+        HoechstensGross(Name, Groesse, GROESSTE_NUM);
+    }
     for (int16_t *Ziel : MannNummern) *Ziel = (int16_t)get_ini_value(D);
     fclose(D);
 }
@@ -165,9 +206,10 @@ int get_ini_value(FILE *D) {
 }
 
 int fexist(const char *Name) {
-    FILE *f = fopen(Name, "r");
-    if (f == nullptr) return 0;
-    fclose(f);
+    // Opening a FIFO to read would wait for a writer; without waiting, it opens at once.
+    const int fd = open(Name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return 0;
+    close(fd);
     return 1;
 }
 
@@ -192,7 +234,7 @@ char *strlow(const char *text) {
 
 char *floadfile(const char *Name, const char *Typ, long *Anzahl) {
     if (Name == nullptr || Typ == nullptr) return nullptr;
-    FILE *f = fopen(Name, Typ);
+    FILE *f = Oeffnen(Name, Typ);
     if (f == nullptr) return nullptr;
     const long Groesse = DateiGroesse(f);
     if (Groesse < 0) {
@@ -216,7 +258,7 @@ char *floadfile(const char *Name, const char *Typ, long *Anzahl) {
 unsigned char *fload(const char *Name, const char *Typ, unsigned int &Anzahl, unsigned char *Puffer,
                      unsigned int Head, unsigned short *) {
     if (Name == nullptr) return nullptr;
-    FILE *f = fopen(Name, Typ);
+    FILE *f = Oeffnen(Name, Typ);
     if (f == nullptr) return nullptr;
     if (Anzahl == 0) {
         const long Groesse = DateiGroesse(f);
@@ -251,7 +293,7 @@ void freadt(unsigned char *Puffer, unsigned int Anzahl, FILE *Handle) {
 unsigned int floadt(const char *Name, const char *Typ, unsigned int Anzahl, unsigned char *Puffer,
                     unsigned int Head) {
     if (Name == nullptr) return 0;
-    FILE *f = fopen(Name, Typ);
+    FILE *f = Oeffnen(Name, Typ);
     if (f == nullptr) return 0;
     if (Anzahl == 0) {
         const long Groesse = DateiGroesse(f);

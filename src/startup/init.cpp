@@ -45,7 +45,10 @@ void FreeData() {
 
 int SpielAnzeigen() {
     if (init640x480() == 0) return 0;
-    LoadPalette("data/system.pal", pal);
+    // Without its colours the battlefield would be one black surface.
+    constexpr const char *Palette = "data/system.pal";
+    if (!LoadPalette(Palette, pal))
+        ggiPanic(fexist(Palette) ? "Datei '%s' nicht lesbar!" : "Kann '%s' nicht laden!", Palette);
     ggiSetPalette(vis, 0, 256, pal);
     Landschaft();
     MousePut(WIDTH / 2, HEIGHT / 2);

@@ -42,7 +42,9 @@ int main() {
     InitSpiel();
     FadeOut();
     if (SpielAnzeigen() == 0) {
-        printf("Der Grafikmodus 640 x 400 mit 256 Farben konnte nicht eingerichtet werden!\n");
+        // A display that would not open has been explained by the display layer already.
+        if (vis != nullptr)
+            printf("Der Grafikmodus 640 x 400 mit 256 Farben konnte nicht eingerichtet werden!\n");
         return 1;
     }
     printf("\n\n");

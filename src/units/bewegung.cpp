@@ -8,14 +8,12 @@
 // Pixels the combat vehicle drives per tick.
 constexpr int16_t schritt = 1;
 
-// A tile blocks the way when its number is above 95. Past the edge of the 100 x 100 tables
-// there is no tile and no run to walk round, so no detour starts there: a unit that has
-// stepped off the map walks straight back to its next point, which lies on the map.
+// An obstacle in the way. Past the edge of the 100 x 100 tables there is no tile and no run
+// to walk round, so no detour starts there: a unit that has stepped off the map walks
+// straight back to its next point, which lies on the map.
 static bool Hindernis(int zeile, int spalte)
 {
-    if (zeile < 0 || zeile >= KARTE_MAX || spalte < 0 || spalte >= KARTE_MAX)
-        return false;
-    return Karte[zeile][spalte] > 95;
+    return KachelUeber(zeile, spalte, HINDERNIS, false);
 }
 
 // Takes the next point to walk to: the top of the detour stack first, then the route.
@@ -108,8 +106,8 @@ void MannMove(short index)
 void MannHindernis(short index)
 {
     MANN &m = Leute[index];
-    const int tx = m.ax / 20;
-    const int ty = m.ay / 20;
+    const int tx = m.ax / KACHEL;
+    const int ty = m.ay / KACHEL;
     int16_t dx;
     int16_t dy;
     MPOS fern;
@@ -118,22 +116,22 @@ void MannHindernis(short index)
     if (Hindernis(ty, tx + 1) && m.ax < m.dx) {
         const POS lauf = YKarte[ty][tx + 1];
         dx = static_cast<int16_t>(m.ax - 1);
-        dy = static_cast<int16_t>(m.ay < m.d[0].y ? lauf.ende * 20 + 10 : (lauf.anfang - 1) * 20);
+        dy = static_cast<int16_t>(m.ay < m.d[0].y ? lauf.ende * KACHEL + 10 : (lauf.anfang - 1) * KACHEL);
         fern = {static_cast<int16_t>(m.ax + 40), dy};
     } else if (Hindernis(ty, tx) && m.ax > m.dx) {
         const POS lauf = YKarte[ty][tx];
         dx = static_cast<int16_t>(m.ax + 1);
-        dy = static_cast<int16_t>(m.ay < m.d[0].y ? lauf.ende * 20 + 10 : (lauf.anfang - 1) * 20);
+        dy = static_cast<int16_t>(m.ay < m.d[0].y ? lauf.ende * KACHEL + 10 : (lauf.anfang - 1) * KACHEL);
         fern = {static_cast<int16_t>(m.ax - 30), dy};
     } else if (Hindernis(ty + 1, tx) && m.ay < m.dy) {
         const POS lauf = XKarte[ty + 1][tx];
         dy = static_cast<int16_t>(m.ay - 1);
-        dx = static_cast<int16_t>(m.ax < m.d[0].x ? lauf.ende * 20 + 10 : (lauf.anfang - 1) * 20);
+        dx = static_cast<int16_t>(m.ax < m.d[0].x ? lauf.ende * KACHEL + 10 : (lauf.anfang - 1) * KACHEL);
         fern = {dx, static_cast<int16_t>(m.ay + 40)};
     } else if (Hindernis(ty, tx) && m.ay > m.dy) {
         const POS lauf = XKarte[ty][tx];
         dy = static_cast<int16_t>(m.ay + 1);
-        dx = static_cast<int16_t>(m.ax < m.d[0].x ? lauf.ende * 20 + 10 : (lauf.anfang - 1) * 20);
+        dx = static_cast<int16_t>(m.ax < m.d[0].x ? lauf.ende * KACHEL + 10 : (lauf.anfang - 1) * KACHEL);
         fern = {dx, static_cast<int16_t>(m.ay - 30)};
     } else {
         return;

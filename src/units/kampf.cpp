@@ -7,6 +7,7 @@
 #include "effects/rocket.h"
 #include "startup/file.h"
 #include "units/data.h"
+#include "map/maps.h"
 #include "units/leute.h"
 
 namespace {
@@ -23,7 +24,7 @@ constexpr int16_t Muendung[8][2] = {
 // The weapon radius of a unit in map pixels, squared against a distance in the same units.
 bool ImRadius(const MANN &m, int32_t a, int32_t b)
 {
-    const int64_t c = Data[m.type].weapon_reach * 20;
+    const int64_t c = Data[m.type].weapon_reach * KACHEL;
     return static_cast<int64_t>(a) * a + static_cast<int64_t>(b) * b <= c * c;
 }
 

@@ -5,15 +5,11 @@
 #include "units/data.h"
 #include "units/leute.h"
 
-// A destination is dropped when its tile is above 96. A destination off the map has no
-// tile to look at and is dropped as well.
+// A destination is dropped when it is no ground for orders; one off the map has no tile to
+// look at and is dropped as well.
 static bool ZielGesperrt(const MANN &m)
 {
-    const int spalte = m.dx / 20;
-    const int zeile = m.dy / 20;
-    if (zeile < 0 || zeile >= KARTE_MAX || spalte < 0 || spalte >= KARTE_MAX)
-        return true;
-    return Karte[zeile][spalte] > 96;
+    return KachelUeber(m.dy / KACHEL, m.dx / KACHEL, BODEN, true);
 }
 
 // The target lock holds and its remembered position is within weapon range.

@@ -4,13 +4,30 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <ggi/layer.h>
+
+namespace {
+
+// Waits for a key press. Whatever comes before it is read and dropped as it comes, so that a
+// long run of pointer events is not looked through again for every frame of the wait.
+void wait_for_key(ggi_visual_t vis)
+{
+    gii_event ev;
+    do {
+        if (ggiEventRead(vis, &ev, emAll) == 0)
+            return;
+    } while (ev.any.type != evKeyPress && ev.any.type != evKeyRepeat);
+}
+
+}  // namespace
+
 int main(int argc, char **argv)
 {
     if (argc != 2) {
         printf("Usage: lumora filename.pcx.\n");
         return 1;
     }
-    FILE *file = fopen(argv[1], "rb");
+    FILE *file = ggiLayerOpenFile(argv[1], nullptr);
     if (file == nullptr) {
         printf("Can't open file!\n");
         return 1;
@@ -54,7 +71,7 @@ int main(int argc, char **argv)
     ggiPutBox(vis, 0, 0, width, height, display);
     ggiFlush(vis);
 
-    ggiGetc(vis);
+    wait_for_key(vis);
 
     free(display);
     free(pixels);

@@ -13,6 +13,8 @@
 // Header bytes before the pixel codes, and the palette trailer at the end of the file.
 #define PCX_HEADER_SIZE 128
 #define PCX_PALETTE_SIZE 768
+// The trailer is the palette with its marker byte (12) before it: pixel data ends there.
+#define PCX_TRAILER_SIZE (PCX_PALETTE_SIZE + 1)
 
 // What readpcx made of a file; main prints the message that belongs to each.
 enum pcx_result {

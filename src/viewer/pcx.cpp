@@ -80,7 +80,7 @@ uint8_t *readpcx(FILE *file, uint8_t *palette, uint16_t *width, uint16_t *height
     if (fseek(file, 0, SEEK_END) != 0)
         return nullptr;
     long size = ftell(file);
-    if (size < PCX_HEADER_SIZE + PCX_PALETTE_SIZE)
+    if (size < PCX_HEADER_SIZE + PCX_TRAILER_SIZE)
         return nullptr;
 
     uint8_t header[PCX_HEADER_SIZE];
@@ -110,7 +110,7 @@ uint8_t *readpcx(FILE *file, uint8_t *palette, uint16_t *width, uint16_t *height
         return nullptr;
     // The codes may not reach into the palette trailer.
     if (!readpcximage(file, pixels, w, h, bytesperline,
-                      size - PCX_HEADER_SIZE - PCX_PALETTE_SIZE)) {
+                      size - PCX_HEADER_SIZE - PCX_TRAILER_SIZE)) {
         free(pixels);
         return nullptr;
     }

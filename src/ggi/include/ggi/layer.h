@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include <ggi/ggi.h>
@@ -28,3 +29,8 @@ void ggiLayerSetPanicHandler(ggiLayerPanicHandler handler);
 // of an event script's shot lines are taken from, for a program that leaves the folder it was
 // started in before it opens its display. Null (the default): the working directory.
 void ggiLayerSetOrigin(const char *dir);
+// Opens a file for reading the way both programs take their input: a special file (a FIFO, a
+// device) never holds the caller up, and only a regular file is opened. Null when the file
+// cannot be opened (errno as open sets it) or is not a regular file (errno EINVAL); `size`,
+// when given, gets the file's length.
+FILE *ggiLayerOpenFile(const char *name, long *size);
