@@ -115,10 +115,11 @@ inline Result Shell(const fs::path &folder, const std::string &command)
     return r;
 }
 
-// Runs the game in `folder` on the headless display with these options.
+// Runs the game in `folder` on the headless display with these options; a game that hangs is
+// ended after a minute.
 inline Result Korvan(const fs::path &folder, const std::string &display)
 {
-    return Shell(folder, "GGI_DISPLAY='" + display + "' ./korvan");
+    return Shell(folder, "GGI_DISPLAY='" + display + "' timeout 60 ./korvan");
 }
 
 // Runs `work` in a child process and hands back the numbers it returned; empty when the
