@@ -1,151 +1,180 @@
-// Start-up where the games do not look: the display's set-up messages and palette routines, long
-// display rows, the loaders' limits, stops and way back, failed allocations and small utilities.
+// Start-up where the games do not look: set-up messages, palettes, pictures, long rows, loaders and small utilities.
 #include <malloc.h>
 #include <sys/resource.h>
 
+#include <set>
+
 #include "display/pcxlib.h"
-#include "display/video.h"
 #include "ggi/internal.h"
-#include "startup/file.h"
+#include "regeln.h"
 #include "support.h"
 
 extern "C" void __asan_init() __attribute__((weak));  // AddressSanitizer's; it reserves its own address space
 
-namespace {
-
 using namespace test;
+using namespace testing;
 
-// Ends a case with status 0 and these numbers on standard error.
-[[noreturn]] void Zeige(const std::vector<long> &zahlen)
-{
-    for (size_t i = 0; i < zahlen.size(); ++i)
-        fprintf(stderr, i ? " %ld" : "%ld", zahlen[i]);
-    _exit(0);
-}
-
-// Caps the address space a little above what the process maps, so that large allocations fail.
-void Knapp()
-{
-    rlimit r{};
-    std::ifstream("/proc/self/statm") >> r.rlim_cur;  // pages mapped
-    r.rlim_max = r.rlim_cur = r.rlim_cur * sysconf(_SC_PAGESIZE) + (64 << 10);
-    freopen("/dev/null", "w", stdout), mallopt(M_MMAP_THRESHOLD, 128 << 10), malloc_trim(0), setrlimit(RLIMIT_AS, &r);
-}
-
-// A case, run in a child in a folder of its own: its status and standard error; `knapp` ones not under the sanitizer.
-struct Fall {
-    std::function<void()> tun;
-    int status;
-    std::string text;
-    bool knapp = false;
+// A new folder, the working folder while this lives.
+struct Ordner : Folder {
+    const fs::path vorher = fs::current_path();
+    Ordner() { fs::current_path(path()); }
+    ~Ordner() { fs::current_path(vorher); }
 };
 
-void Pruefe(const std::vector<Fall> &faelle)
+// Caps the address space a little above what the process maps, so that large allocations fail, and loads.
+static void Knapp(void (*laden)())
 {
-    for (const Fall &f : faelle)
-        if (Folder o; fs::create_directory(o / "resource") && (!f.knapp || &__asan_init == nullptr)) {
-            EXPECT_EXIT((fs::current_path(o.path()), f.tun()), testing::ExitedWithCode(f.status), testing::Eq(f.text))
-                << &f - &faelle[0];
-        }
+    rlimit grenze{};
+    std::ifstream("/proc/self/statm") >> grenze.rlim_cur;  // pages mapped
+    grenze.rlim_max = grenze.rlim_cur = grenze.rlim_cur * sysconf(_SC_PAGESIZE) + (64 << 10);
+    freopen("/dev/null", "w", stdout);
+    mallopt(M_MMAP_THRESHOLD, 128 << 10);
+    malloc_trim(0);
+    setrlimit(RLIMIT_AS, &grenze);
+    laden();
 }
 
-TEST(Anzeige, SetUpMessagesPalettesAndLongRows)
+// Opens the display with its messages on standard error; the status says whether it opened.
+[[noreturn]] static void Einrichten(const std::string &anzeige)
+{
+    setenv("GGI_DISPLAY", anzeige.c_str(), 1);
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+    exit(init640x480());
+}
+
+TEST(Anzeige, SetUpReportsEachStepEmulatesEightBitsAndWithoutADisplayTheGameEnds)
 {
     const std::string gut = "Der Grafikmodus scheint in Ordnung zu sein.\nDirectBuffer ist nicht verf\xfcgbar, normale "
                             "Pufferung wird verwendet.\n";
-    Pruefe({
-        {[] { setenv("GGI_DISPLAY", "memory:-nodb", 1), dup2(2, 1), exit(init640x480()); }, 1,
-         "GGI_DISPLAY=memory:-nodb\nGGI-Visual ok.\n" + gut},
-        {[] { setenv("GGI_DISPLAY", "memory:-depths=16,24", 1), dup2(2, 1), exit(init640x480()); }, 1,
-         "GGI_DISPLAY=memory:-depths=16,24\nGGI-Visual ok.\n"
-         "Der 8-Bit Farbmodus funktioniert nicht.\nDas Visual wird wieder geschlossen ...\nEs wird nun versucht, mit "
-         "dem palemu Modus, den 8-Bit "
-         "Farbmodus zu emulieren...\nPalemu-Visual ok.\nPalemu funktioniert.\n" +
-             gut},
-        {[] {
-             const Result r = Shell(GameFolder().path(), "env -u GGI_DISPLAY ./korvan");
-             fputs(r.out.substr(r.out.find("GGI_")).c_str(), stderr), _exit(r.status);
-         },
-         1, "GGI_DISPLAY=(null)\nDer Grafikmodus 640 x 400 mit 256 Farben konnte nicht eingerichtet werden!\n"},
-        // A second set-up refuses; palette entries 20, 21, 40, 41, 249 and 250 as the routines set them.
-        {[] {
-             unsigned char p[151 * 3] = {63, 0, 1, 0, 63, 63, 255, 128, 1};
-             ggi_color c = {40000, 20000, 1, 0};
-             setenv("GGI_DISPLAY", "memory", 1), freopen("/dev/null", "w", stdout), init640x480(),
-                 Set_Palette(20, 21, p, 0);
-             Set_Palette(250, 400, p + 6, 2), Set_Palette2(40, 40, &c, 32), Set_Palette2(41, 41, &c, 64);
-             std::vector<long> v = {init640x480()};
-             for (const ggi_color *f = vis->picture().palette; int i : {20, 21, 40, 41, 249, 250})
-                 v.insert(v.end(), {f[i].r, f[i].g, f[i].b});
-             Zeige(v);
-         },
-         0, "0 64512 0 1024 0 64512 64512 20000 10000 0 40000 20000 1 0 0 0 65280 32768 256"},
-        // A picture's codes start after its 128 header bytes; its palette is the file's last 768 bytes.
-        {[] {
-             std::string p = std::string(128, 'x') + "\x01\xc2\x03";
-             for (int i = 0; i < 256; ++i)
-                 p += {char(i), char(255 - i), 7};
-             std::vector<unsigned char> v(WIDTH * HEIGHT);
-             VScreen = v.data(), Write("p", p), put_PCX("p"), LoadPalette("p", pal);
-             Zeige({v[0], v[1], v[2], v.back(), pal[0].r, pal[0].g, pal[0].b, pal[255].r, pal[255].g, pal[255].b});
-         },
-         0, "1 3 3 255 0 65280 1792 65280 0 1792"},
-        // Rows of a direct buffer longer than the view's: each row goes to the start of its own.
-        {[] {
-             std::vector<unsigned char> v(WIDTH * HEIGHT, 7), s((WIDTH + 60) * HEIGHT, 0);
-             ggi_directbuffer d{};
-             d.buffer.plb.stride = WIDTH + 60, d.write = Screen = s.data(), db = &d, VScreen = v.data(), v[WIDTH] = 8,
-             Cpy2Screen();
-             Zeige({s[WIDTH - 1], s[WIDTH], s[WIDTH + 60], s.back()});
-         },
-         0, "7 0 8 0"},
-    });
+    const std::string palemu = "Der 8-Bit Farbmodus funktioniert nicht.\nDas Visual wird wieder geschlossen ...\nEs "
+                               "wird nun versucht, mit dem palemu Modus, den 8-Bit Farbmodus zu emulieren...\n"
+                               "Palemu-Visual ok.\nPalemu funktioniert.\n";
+    const std::pair<std::string, std::string> faelle[] = {{"memory:-nodb", "GGI-Visual ok.\n" + gut},
+                                                          {"memory:-depths=16,24", "GGI-Visual ok.\n" + palemu + gut}};
+    for (const auto &[anzeige, meldung] : faelle)
+        EXPECT_EXIT(Einrichten(anzeige), ExitedWithCode(1), Eq("GGI_DISPLAY=" + anzeige + "\n" + meldung));
+    const Result r = Shell(GameFolder().path(), "env -u GGI_DISPLAY ./korvan");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.substr(r.out.find("GGI_")),
+              "GGI_DISPLAY=(null)\nDer Grafikmodus 640 x 400 mit 256 Farben konnte nicht eingerichtet werden!\n");
 }
 
-TEST(Lader, LimitsStopsTheWayBackAndSmallUtilities)
+TEST(Anzeige, PalettesScaleEachComponentAndEndAtEntry255)
 {
-    Pruefe({
-        {[] { Write("resource/lsprites.rsc", std::string(900001, 'x')), LoadLeute(); }, 1,
-         "Die Sprite-Datei 'lsprites.rsc' passt nicht mehr in den Puffer (900000 Bytes)!"},
-        // A resource folder that links into another tree leads back to the game's folder, not the tree's.
-        {[] {
-             fs::create_directories("dort"), fs::create_directory("spiel"),
-                 fs::create_directory_symlink(fs::current_path() / "dort", "spiel/resource");
-             for (const char *n : {"dort/lsprites.rsc", "dort/ksprites.rsc", "dort/hsprites.rsc"})
-                 Write(n, "12345");
-             fs::current_path("spiel"), LoadLeute(),
-                 Zeige({KAMPF_START, HELI_START, LeuteLaenge, fs::current_path().filename() == "spiel"});
-         },
-         0, "5 10 15 1"},
-        {[] { Write("gross", ""), fs::resize_file("gross", 200 << 20), Knapp(), LoadSomething("Gross", "gross"); }, 1,
-         "Nicht genug Speicher, um 'gross' zu laden!", true},
-        {[] { Knapp(), LoadLeute(); }, 1, "Nicht genug Speicher, um die Sprites zu laden!", true},
-        // strlow keeps the first 255 characters; a shorter text then ends where it ends.
-        {[] {
-             fputs(strlow(std::string(300, 'K').c_str()), stderr), fputs(strlow("Lade MAUS.RSC"), stderr),
-                 fputs(strlow(nullptr), stderr);
-             _exit(0);
-         },
-         0, std::string(255, 'k') + "lade maus.rsc"},
-        // floadt keeps the picture under zero bytes and answers the count asked for, or the size.
-        {[] {
-             Write("b", std::string("KOPF\x05\0\x07\0\x09", 9));
-             unsigned char b[] = {1, 1, 1, 1, 1};
-             const long n = floadt("b", "rb", 5, b, 4);
-             Zeige({n, floadt("b", "rb", 0, nullptr, 0), b[0], b[1], b[2], b[3], b[4]});
-         },
-         0, "5 9 5 1 7 1 9"},
-        // rnd: either order of the bounds draws alike, both included; equal bounds draw nothing.
-        {[] {
-             std::vector<long> a, b;
-             for (srand(1); a.size() < 200; rnd(7, 7))
-                 a.push_back(rnd(3, 10));
-             for (srand(1); b.size() < 200;)
-                 b.push_back(rnd(10, 3));
-             Zeige({a == b, *std::min_element(a.begin(), a.end()), *std::max_element(a.begin(), a.end())});
-         },
-         0, "1 3 10"},
+    // A second set-up answers 0; then entries 20, 21 (6-bit), 40 (blend 32/64), 249 (untouched), 250 (8-bit, to 255).
+    const std::vector<uint64_t> farben = InChild([] {
+        unsigned char roh[3 * 8] = {63, 0, 1, 0, 63, 63, 255, 128, 1};
+        ggi_color farbe = {40000, 20000, 1, 0};
+        setenv("GGI_DISPLAY", "memory", 1);
+        freopen("/dev/null", "w", stdout);
+        init640x480();
+        Set_Palette(20, 21, roh, 0);
+        Set_Palette(250, 400, roh + 6, 2);
+        Set_Palette2(40, 40, &farbe, 32);
+        std::vector<uint64_t> werte = {uint64_t(init640x480())};
+        const ggi_color *palette = vis->picture().palette;
+        for (int i : {20, 21, 40, 249, 250})
+            werte.insert(werte.end(), {palette[i].r, palette[i].g, palette[i].b});
+        return werte;
     });
+    EXPECT_EQ(farben,
+              (std::vector<uint64_t>{0, 64512, 0, 1024, 0, 64512, 64512, 20000, 10000, 0, 0, 0, 0, 65280, 32768, 256}));
 }
 
-}  // namespace
+TEST(Anzeige, PicturesStartAfterTheirHeaderAndKeepTheirPaletteAtTheEnd)
+{
+    Ordner ordner;
+    std::string datei = std::string(128, 'x').append("\x01\xc2\x03");  // a pixel of 1, then two of 3
+    for (int i = 0; i < 256; ++i)
+        datei += {char(i), char(255 - i), 7};
+    Write("p", datei);
+    Leeren();
+    put_PCX("p");
+    LoadPalette("p", pal);
+    EXPECT_EQ((std::vector<int>{VScreen[0], VScreen[1], VScreen[2]}), (std::vector<int>{1, 3, 3}));
+    EXPECT_EQ((std::vector<int>{pal[0].r, pal[0].g, pal[0].b, pal[255].r, pal[255].g, pal[255].b}),
+              (std::vector<int>{0, 65280, 1792, 65280, 0, 1792}));
+}
+
+TEST(Anzeige, RowsLongerThanTheViewsTakeEachRowAtTheirStart)
+{
+    std::vector<unsigned char> schirm((WIDTH + 60) * HEIGHT, 0);
+    Leeren(7);
+    VScreen[WIDTH] = 8;
+    ggi_directbuffer puffer{};
+    puffer.buffer.plb.stride = WIDTH + 60;
+    puffer.write = Screen = schirm.data();
+    db = &puffer;
+    Cpy2Screen();
+    db = nullptr;
+    Screen = nullptr;
+    EXPECT_EQ((std::vector<int>{schirm[WIDTH - 1], schirm[WIDTH], schirm[WIDTH + 60], schirm.back()}),
+              (std::vector<int>{7, 0, 8, 0}));
+}
+
+TEST(Lader, StopsWithTheReason)
+{
+    Ordner ordner;
+    Write("lsprites.rsc", "");  // without a resource folder, read from here
+    fs::resize_file("lsprites.rsc", 900001);
+    EXPECT_EXIT(LoadLeute(), ExitedWithCode(1),
+                Eq("Die Sprite-Datei 'lsprites.rsc' passt nicht mehr in den Puffer (900000 Bytes)!"));
+    if (&__asan_init == nullptr) {
+        Write("gross", "");
+        fs::resize_file("gross", 200 << 20);
+        EXPECT_EXIT(Knapp([] { LoadSomething("Gross", "gross"); }), ExitedWithCode(1),
+                    Eq("Nicht genug Speicher, um 'gross' zu laden!"));
+        EXPECT_EXIT(Knapp(LoadLeute), ExitedWithCode(1), Eq("Nicht genug Speicher, um die Sprites zu laden!"));
+    }
+}
+
+TEST(Lader, SpritesReachedThroughALinkLeadBackToTheGamesFolder)
+{
+    Ordner ordner;
+    fs::create_directory("spiel");
+    fs::create_directory_symlink(fs::current_path(), "spiel/resource");  // back up to the folder holding the game
+    for (const char *datei : {"lsprites.rsc", "ksprites.rsc", "hsprites.rsc"})
+        Write(datei, "12345");
+    const std::vector<uint64_t> danach = InChild([] {
+        fs::current_path("spiel");
+        LoadLeute();
+        const bool zurueck = fs::current_path().filename() == "spiel";
+        return std::vector<uint64_t>{uint64_t(KAMPF_START), uint64_t(HELI_START), uint64_t(LeuteLaenge), zurueck};
+    });
+    EXPECT_EQ(danach, (std::vector<uint64_t>{5, 10, 15, 1}));
+}
+
+TEST(Hilfen, StrlowKeepsTheFirst255CharactersAndEndsWhereTheTextEnds)
+{
+    // In this order: each call writes over what the one before left.
+    const std::string lang(300, 'K');
+    const std::pair<const char *, std::string> faelle[] = {
+        {lang.c_str(), std::string(255, 'k')}, {"Lade MAUS.RSC", "lade maus.rsc"}, {nullptr, ""}};
+    for (const auto &[text, klein] : faelle)
+        EXPECT_EQ(strlow(text), klein) << (text ? text : "null");
+}
+
+TEST(Hilfen, FloadtKeepsThePictureUnderZeroBytesAndAnswersTheCountOrTheSize)
+{
+    Ordner ordner;
+    Write("b", std::string("KOPF\x05\0\x07\0\x09", 9));
+    unsigned char bild[] = {1, 1, 1, 1, 1};
+    EXPECT_EQ(floadt("b", "rb", 5, bild, 4), 5u);
+    EXPECT_EQ(floadt("b", "rb", 0, nullptr, 0), 9u);
+    EXPECT_EQ((std::vector<int>(bild, bild + 5)), (std::vector<int>{5, 1, 7, 1, 9}));
+}
+
+TEST(Hilfen, RndDrawsAlikeInEitherOrderOfTheBoundsBothIncludedAndNothingForEqualOnes)
+{
+    std::vector<int> vorwaerts, rueckwaerts;
+    srand(1);
+    for (int i = 0; i < 200; ++i) {
+        vorwaerts.push_back(rnd(3, 10));
+        EXPECT_EQ(rnd(7, 7), 7);
+    }
+    srand(1);
+    for (int i = 0; i < 200; ++i)
+        rueckwaerts.push_back(rnd(10, 3));
+    EXPECT_EQ(vorwaerts, rueckwaerts);
+    EXPECT_EQ(std::set<int>(vorwaerts.begin(), vorwaerts.end()), (std::set<int>{3, 4, 5, 6, 7, 8, 9, 10}));
+}
