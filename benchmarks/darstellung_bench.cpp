@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "display/pcxlib.h"
-#include "ggi/present.h"
+#include <ggi/testing.h>
 #include "messung.h"
 
 namespace messung {

@@ -16,7 +16,7 @@
 
 #include "display/pcxlib.h"
 #include "display/video.h"
-#include "ggi/internal.h"
+#include <ggi/testing.h>
 #include "lumora.h"
 #include "map/maps.h"
 #include "startup/file.h"

@@ -626,6 +626,11 @@ int ggiLayerWritePPM(ggi_visual_t vis, const char *file)
     return write_shown(vis, file) ? 0 : -1;
 }
 
+const ggi_color *ggiLayerPalette(ggi_visual_t vis)
+{
+    return is_open(vis) ? vis->picture().palette : nullptr;
+}
+
 SDL_Window *ggiLayerWindow(ggi_visual_t vis)
 {
     return is_open(vis) ? vis->window() : nullptr;

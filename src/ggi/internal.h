@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <ggi/ggi.h>
+#include <ggi/testing.h>
 
 struct SDL_Window;
 
@@ -42,22 +43,8 @@ bool parse_display(const std::string &text, DisplaySpec &spec);
 // Reads the options into `opt`; false (with a message) on an unknown or malformed option.
 bool parse_options(const DisplaySpec &spec, Options &opt);
 
-// One line of an event script: an event to queue, or a picture to write.
-struct ScriptLine {
-    int64_t frame;
-    bool shot;          // a "shot FILE" line
-    gii_event event;    // what is delivered when it is not a shot
-    std::string file;   // the PPM file of a shot
-};
-
 // A file name the user gave, below the folder set by ggiLayerSetOrigin when it is relative.
 std::string from_origin(const std::string &file);
-
-// Parses an event script; false after printing FILE:LINE: and the fault on stderr. Shot file
-// names are taken through from_origin.
-bool parse_script(const std::string &file, std::vector<ScriptLine> &lines);
-// The script line that delivers `ev`, without the newline; the inverse of parse_script.
-std::string format_event(int64_t frame, const gii_event &ev);
 
 // Events as the targets and the scripts make them.
 gii_event key_event(uint8_t type, uint32_t sym);

@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "internal.h"
-#include "present.h"
 
 namespace ggi {
 
@@ -772,10 +771,3 @@ ggi_visual *open_sdl(const Options &opt)
 }
 
 }  // namespace ggi
-
-// SDL reaches the session bus for its input methods, and the bus library keeps a read
-// buffer to the end of the process; under LeakSanitizer that is not the program's leak.
-extern "C" const char *__lsan_default_suppressions()
-{
-    return "leak:libdbus-1.so\n";
-}

@@ -12,6 +12,7 @@
 
 #include <ggi/ggi.h>
 #include <ggi/layer.h>
+#include <ggi/testing.h>
 
 #include "support.h"
 

@@ -2,6 +2,7 @@
 // palette, keys and pointer as the layer's events, closing, and a script beside the devices.
 #include <SDL2/SDL.h>
 #include <ggi/layer.h>
+#include <ggi/testing.h>
 
 #include <array>
 #include <map>

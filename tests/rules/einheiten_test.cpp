@@ -1,7 +1,7 @@
 // Unit and effect rules random play seldom reaches: odd kinds, full tables, frames past the sprites, view edges.
 #include <numeric>
 
-#include "ggi/present.h"
+#include <ggi/testing.h>
 #include "regeln.h"
 
 TEST(Einheiten, UnitTableKeepsEachSidesLimitAndTheLowestFreeSlot)

@@ -5,9 +5,9 @@
 #include <set>
 
 #include "display/pcxlib.h"
-#include "ggi/internal.h"
 #include "regeln.h"
 #include "support.h"
+#include <ggi/testing.h>
 
 extern "C" void __asan_init() __attribute__((weak));  // AddressSanitizer's; it reserves its own address space
 
@@ -72,7 +72,7 @@ TEST(Anzeige, PalettesScaleEachComponentAndEndAtEntry255)
         Set_Palette(250, 400, roh + 6, 2);
         Set_Palette2(40, 40, &farbe, 32);
         std::vector<uint64_t> werte = {uint64_t(init640x480())};
-        const ggi_color *palette = vis->picture().palette;
+        const ggi_color *palette = ggiLayerPalette(vis);
         for (int i : {20, 21, 40, 249, 250})
             werte.insert(werte.end(), {palette[i].r, palette[i].g, palette[i].b});
         return werte;

@@ -1,4 +1,4 @@
-// The display layer: the LibGGI 2 subset the game and the viewer call, over SDL2 or memory.
+// The display layer: the LibGGI 2 subset the game and the viewer call, over a window or memory.
 #pragma once
 
 #include <cstdint>

@@ -7,8 +7,6 @@
 
 #include <ggi/ggi.h>
 
-struct SDL_Window;
-
 // The visual's frame counter: how many event polls found nothing pending. -1 for no visual.
 int64_t ggiLayerFrame(ggi_visual_t vis);
 // The picture last shown, three 8-bit components per pixel, rows top to bottom, as a PPM
@@ -16,9 +14,6 @@ int64_t ggiLayerFrame(ggi_visual_t vis);
 int ggiLayerShown(ggi_visual_t vis, int *w, int *h, std::vector<uint8_t> *rgb);
 // Writes the picture last shown as a PPM (P6) file; 0, or -1.
 int ggiLayerWritePPM(ggi_visual_t vis, const char *file);
-// The window of a display-sdl visual (or of a palemu visual's window parent), null before
-// a mode is set or for other targets.
-SDL_Window *ggiLayerWindow(ggi_visual_t vis);
 // Takes ggiPanic's finished message in place of standard error and the end of the process,
 // for harnesses that feed the loaders damaged files by the thousand. The handler must not
 // return (it throws); should it return, the process ends as usual. Null restores the ending.
