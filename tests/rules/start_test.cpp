@@ -55,8 +55,9 @@ TEST(Anzeige, SetUpReportsEachStepEmulatesEightBitsAndWithoutADisplayTheGameEnds
         EXPECT_EXIT(Einrichten(anzeige), ExitedWithCode(1), Eq("GGI_DISPLAY=" + anzeige + "\n" + meldung));
     const Result r = Shell(GameFolder().path(), "env -u GGI_DISPLAY ./korvan");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out.substr(r.out.find("GGI_")),
-              "GGI_DISPLAY=(null)\nDer Grafikmodus 640 x 400 mit 256 Farben konnte nicht eingerichtet werden!\n");
+    // The layer says why; the game's line about the graphics mode is for a mode that failed.
+    EXPECT_EQ(r.out.substr(r.out.find("GGI_")), "GGI_DISPLAY=(null)\n");
+    EXPECT_TRUE(r.err.starts_with("ggi: no display found")) << r.err;
 }
 
 TEST(Anzeige, PalettesScaleEachComponentAndEndAtEntry255)
@@ -118,13 +119,13 @@ TEST(Lader, StopsWithTheReason)
     Write("lsprites.rsc", "");  // without a resource folder, read from here
     fs::resize_file("lsprites.rsc", 900001);
     EXPECT_EXIT(LoadLeute(), ExitedWithCode(1),
-                Eq("Die Sprite-Datei 'lsprites.rsc' passt nicht mehr in den Puffer (900000 Bytes)!"));
+                Eq("Die Sprite-Datei 'lsprites.rsc' passt nicht mehr in den Puffer (900000 Bytes)!\n"));
     if (&__asan_init == nullptr) {
         Write("gross", "");
-        fs::resize_file("gross", 200 << 20);
+        fs::resize_file("gross", 16 << 20);  // the largest file the loader takes
         EXPECT_EXIT(Knapp([] { LoadSomething("Gross", "gross"); }), ExitedWithCode(1),
-                    Eq("Nicht genug Speicher, um 'gross' zu laden!"));
-        EXPECT_EXIT(Knapp(LoadLeute), ExitedWithCode(1), Eq("Nicht genug Speicher, um die Sprites zu laden!"));
+                    Eq("Nicht genug Speicher, um 'gross' zu laden!\n"));
+        EXPECT_EXIT(Knapp(LoadLeute), ExitedWithCode(1), Eq("Nicht genug Speicher, um die Sprites zu laden!\n"));
     }
 }
 
