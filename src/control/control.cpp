@@ -65,7 +65,10 @@ int16_t Koordinate(int64_t wert)
 }
 
 // A kind outside the ability table has no delay of its own; its behaviour does nothing.
-int Tempo(uint8_t type) { return type < std::size(Data) ? Data[type].speed : 0; }
+int Tempo(uint8_t type)
+{
+    return type < std::size(Data) ? Data[type].speed : 0;
+}
 
 // Left release over a unit or the ground: select, attack or move.
 void Klick()
@@ -361,8 +364,7 @@ void SpielPass(int16_t &Ende)
     LeuteSchritt();
     EffekteSchritt();
     if (Rahmen == 2)
-        draw_box(std::min(mx, RahmenX), std::min(my, RahmenY), std::max(mx, RahmenX),
-                 std::max(my, RahmenY), 96);
+        draw_box(std::min(mx, RahmenX), std::min(my, RahmenY), std::max(mx, RahmenX), std::max(my, RahmenY), 96);
     InterFace();
     if (edit != 0) {
         ShowSpriteSelect();

@@ -10,9 +10,11 @@ const ggi_directbuffer *db = nullptr;
 unsigned char *VScreen = nullptr;
 unsigned char *Screen = nullptr;
 
-int init640x480() {
+int init640x480()
+{
     // A second call must not replace the buffers the open display is shown from.
-    if (vis != nullptr) return 0;
+    if (vis != nullptr)
+        return 0;
     unsigned char *Eigener = (unsigned char *)malloc(WIDTH * HEIGHT);
     unsigned char *Ansicht = (unsigned char *)malloc(WIDTH * HEIGHT);
     if (Eigener == nullptr || Ansicht == nullptr) {
@@ -22,11 +24,13 @@ int init640x480() {
     }
     Screen = Eigener;
     VScreen = Ansicht;
-    if (ggiInit() != 0) return 0;
+    if (ggiInit() != 0)
+        return 0;
     const char *Anzeige = getenv("GGI_DISPLAY");
     printf("GGI_DISPLAY=%s\n", Anzeige != nullptr ? Anzeige : "(null)");
     vis = ggiOpen(nullptr);
-    if (vis == nullptr) return 0;
+    if (vis == nullptr)
+        return 0;
     printf("GGI-Visual ok.\n");
     if (ggiSetGraphMode(vis, WIDTH, HEIGHT, WIDTH, HEIGHT, GT_8BIT) != 0) {
         printf("Der 8-Bit Farbmodus funktioniert nicht.\n");
@@ -34,31 +38,38 @@ int init640x480() {
         if (vis != nullptr) {
             const int Fehler = ggiClose(vis);
             vis = nullptr;
-            if (Fehler != 0) return 0;
+            if (Fehler != 0)
+                return 0;
         }
         printf("Es wird nun versucht, mit dem palemu Modus, den 8-Bit Farbmodus zu "
                "emulieren...\n");
         vis = ggiOpen("display-palemu", "", nullptr);
-        if (vis == nullptr) return 0;
+        if (vis == nullptr)
+            return 0;
         printf("Palemu-Visual ok.\n");
-        if (ggiSetGraphMode(vis, WIDTH, HEIGHT, WIDTH, HEIGHT, GT_8BIT) != 0) return 0;
+        if (ggiSetGraphMode(vis, WIDTH, HEIGHT, WIDTH, HEIGHT, GT_8BIT) != 0)
+            return 0;
         printf("Palemu funktioniert.\n");
     }
     printf("Der Grafikmodus scheint in Ordnung zu sein.\n");
     db = ggiDBGetBuffer(vis, 0);
     // Rows shorter than the mode cannot hold the picture; such a buffer is not used.
-    if (db != nullptr && (db->write == nullptr || db->buffer.plb.stride < WIDTH)) db = nullptr;
+    if (db != nullptr && (db->write == nullptr || db->buffer.plb.stride < WIDTH))
+        db = nullptr;
     if (db != nullptr) {
-        printf("DirectBuffer ist verf\xfc" "gbar und wird verwendet.\n");
+        printf("DirectBuffer ist verf\xfc"
+               "gbar und wird verwendet.\n");
         free(Screen);
         Screen = (unsigned char *)db->write;
     } else {
-        printf("DirectBuffer ist nicht verf\xfc" "gbar, normale Pufferung wird verwendet.\n");
+        printf("DirectBuffer ist nicht verf\xfc"
+               "gbar, normale Pufferung wird verwendet.\n");
     }
     return 1;
 }
 
-void Cpy2Screen() {
+void Cpy2Screen()
+{
     if (db != nullptr) {
         const int Zeile = db->buffer.plb.stride;
         if (Zeile == WIDTH) {
@@ -73,29 +84,39 @@ void Cpy2Screen() {
     }
 }
 
-void Put() {
-    if (vis == nullptr) return;
-    if (db == nullptr) ggiPutBox(vis, 0, 0, WIDTH, HEIGHT, Screen);
+void Put()
+{
+    if (vis == nullptr)
+        return;
+    if (db == nullptr)
+        ggiPutBox(vis, 0, 0, WIDTH, HEIGHT, Screen);
     ggiFlush(vis);
 }
 
 // The entries start..end as a count that fits the 256-entry palette; 0 when none do.
-static int PaletteAnzahl(unsigned short start, unsigned short end) {
-    if (end < start || start > 255) return 0;
+static int PaletteAnzahl(unsigned short start, unsigned short end)
+{
+    if (end < start || start > 255)
+        return 0;
     const int n = end - start + 1;
     return n > 256 - start ? 256 - start : n;
 }
 
 // One byte component moved into 16 bits; shifts past either end leave nothing.
-static uint16_t Komponente(int Wert, int s) {
-    if (s >= 16 || s <= -8) return 0;
+static uint16_t Komponente(int Wert, int s)
+{
+    if (s >= 16 || s <= -8)
+        return 0;
     return (uint16_t)(s >= 0 ? Wert << s : Wert >> -s);
 }
 
-void Set_Palette(unsigned short start, unsigned short end, unsigned char *palette, char Shift) {
-    if (vis == nullptr) return;
+void Set_Palette(unsigned short start, unsigned short end, unsigned char *palette, char Shift)
+{
+    if (vis == nullptr)
+        return;
     const int n = PaletteAnzahl(start, end);
-    if (n == 0) return;
+    if (n == 0)
+        return;
     ggi_color Tabelle[256] = {};
     const int s = 10 - Shift;
     for (int i = 0; i < n; i++) {
@@ -106,11 +127,13 @@ void Set_Palette(unsigned short start, unsigned short end, unsigned char *palett
     ggiSetPalette(vis, start, n, Tabelle);
 }
 
-void Set_Palette2(unsigned short start, unsigned short end, ggi_color *palette,
-                  unsigned char blend) {
-    if (vis == nullptr) return;
+void Set_Palette2(unsigned short start, unsigned short end, ggi_color *palette, unsigned char blend)
+{
+    if (vis == nullptr)
+        return;
     const int n = PaletteAnzahl(start, end);
-    if (n == 0) return;
+    if (n == 0)
+        return;
     ggi_color Tabelle[256] = {};
     for (int i = 0; i < n; i++) {
         Tabelle[i].r = (uint16_t)((palette[i].r * blend) >> 6);

@@ -8,10 +8,10 @@
 inline constexpr int32_t WIDTH = 640;   // width of the mode and of every frame buffer
 inline constexpr int32_t HEIGHT = 400;  // rows of the mode and of every frame buffer
 
-extern ggi_visual_t vis;             // the open display, null until init640x480 succeeds
-extern const ggi_directbuffer *db;   // the display's direct buffer, or null
-extern unsigned char *VScreen;       // the view buffer, WIDTH x HEIGHT palette indices
-extern unsigned char *Screen;        // the picture as shown
+extern ggi_visual_t vis;            // the open display, null until init640x480 succeeds
+extern const ggi_directbuffer *db;  // the display's direct buffer, or null
+extern unsigned char *VScreen;      // the view buffer, WIDTH x HEIGHT palette indices
+extern unsigned char *Screen;       // the picture as shown
 
 int init640x480();
 void Cpy2Screen();

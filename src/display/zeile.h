@@ -15,8 +15,7 @@ typedef unsigned char Block8 __attribute__((vector_size(8)));
 // Each pixel depends only on its own picture byte and its own background, so a row's last
 // block may overlap the one before it, as long as both are worked out from the background
 // as it was.
-template <class Regel, class Block>
-inline Block ZeilenBlock(const unsigned char *ziel, const unsigned char *quelle)
+template <class Regel, class Block> inline Block ZeilenBlock(const unsigned char *ziel, const unsigned char *quelle)
 {
     Block b, hinten;
     std::memcpy(&b, quelle, sizeof b);
@@ -24,8 +23,7 @@ inline Block ZeilenBlock(const unsigned char *ziel, const unsigned char *quelle)
     return Regel::template Mische<Block>(b, hinten);
 }
 
-template <class Block>
-inline void ZeilenSetze(unsigned char *ziel, const Block &b)
+template <class Block> inline void ZeilenSetze(unsigned char *ziel, const Block &b)
 {
     std::memcpy(ziel, &b, sizeof b);
 }
@@ -33,8 +31,7 @@ inline void ZeilenSetze(unsigned char *ziel, const Block &b)
 // Draws the `n` pixels of `quelle` over `ziel` by the rule. The overlapping last block is
 // read before the blocks ahead of it are written, which also spares the processor a read of
 // half-written bytes.
-template <class Regel>
-inline void BlockZeile(unsigned char *ziel, const unsigned char *quelle, int n)
+template <class Regel> inline void BlockZeile(unsigned char *ziel, const unsigned char *quelle, int n)
 {
     if (n >= 16) {
         const Block16 letzter = ZeilenBlock<Regel, Block16>(ziel + n - 16, quelle + n - 16);

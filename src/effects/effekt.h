@@ -23,8 +23,7 @@ inline bool EffektPlatz(int16_t &anz)
 }
 
 // Next-free scan after filling entry `gefuellt`: the first free entry above it.
-template <class T>
-inline void EffektNaechsterFreier(T (&tabelle)[EFFEKT_TABELLE], int16_t gefuellt, int16_t &nextFree)
+template <class T> inline void EffektNaechsterFreier(T (&tabelle)[EFFEKT_TABELLE], int16_t gefuellt, int16_t &nextFree)
 {
     for (int i = gefuellt; i < EFFEKT_TABELLE; ++i) {
         if (tabelle[i].free == 0) {
@@ -35,8 +34,7 @@ inline void EffektNaechsterFreier(T (&tabelle)[EFFEKT_TABELLE], int16_t gefuellt
 }
 
 // Delete: frees the entry and pulls the next-free index back to it when it lies lower.
-template <class T>
-inline void EffektFrei(T (&tabelle)[EFFEKT_TABELLE], int16_t &anz, int16_t &nextFree, int16_t index)
+template <class T> inline void EffektFrei(T (&tabelle)[EFFEKT_TABELLE], int16_t &anz, int16_t &nextFree, int16_t index)
 {
     anz = static_cast<int16_t>(anz - 1);
     tabelle[index].free = 0;
@@ -46,8 +44,7 @@ inline void EffektFrei(T (&tabelle)[EFFEKT_TABELLE], int16_t &anz, int16_t &next
 
 // Effect pixels: colour 0 transparent, every other byte drawn over whatever lies below.
 struct EffektRegel {
-    template <class Block>
-    static Block Mische(Block b, Block hinten)
+    template <class Block> static Block Mische(Block b, Block hinten)
     {
         const Block zeigen = (Block)(b != 0);
         return (zeigen & b) | (~zeigen & hinten);
@@ -59,11 +56,9 @@ struct EffektRegel {
 // (x, y), clipped to the view. The image starts at byte `start` of `daten`; an image that
 // does not lie wholly inside the `laenge` loaded bytes is not drawn at all, so a short or
 // missing resource file costs the picture, never a read past its buffer.
-inline void EffektBild(const unsigned char *daten, long laenge, int64_t start, int breite, int hoehe,
-                       int x, int y)
+inline void EffektBild(const unsigned char *daten, long laenge, int64_t start, int breite, int hoehe, int x, int y)
 {
-    if (daten == nullptr || breite <= 0 || hoehe <= 0 || start < 0 ||
-        start + int64_t(breite) * hoehe > laenge)
+    if (daten == nullptr || breite <= 0 || hoehe <= 0 || start < 0 || start + int64_t(breite) * hoehe > laenge)
         return;
     const int j0 = std::max(0, -x), j1 = std::min(breite, WIDTH - x);
     const int i0 = std::max(0, -y), i1 = std::min(hoehe, HEIGHT - y);

@@ -45,8 +45,8 @@ void RauchCompute(short index)
 void ShowRauch(short index)
 {
     const RAUCH &r = Rauch[index];
-    EffektBild(RauchData, RauchLaenge, int64_t(RAUCH_SEITE) * RAUCH_SEITE * r.index, RAUCH_SEITE,
-               RAUCH_SEITE, r.x, r.y);
+    EffektBild(RauchData, RauchLaenge, int64_t(RAUCH_SEITE) * RAUCH_SEITE * r.index, RAUCH_SEITE, RAUCH_SEITE, r.x,
+               r.y);
 }
 
 void RauchDelete(short index)

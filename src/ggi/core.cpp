@@ -30,10 +30,14 @@ struct Alias {
 
 // Every name a display string may start with, and the target it means.
 constexpr Alias ALIASES[] = {
-    {"display-memory", "display-memory"}, {"memory", "display-memory"},
-    {"display-sdl", "display-sdl"},       {"sdl", "display-sdl"},
-    {"x", "display-sdl"},                 {"display-x", "display-sdl"},
-    {"display-palemu", "display-palemu"}, {"palemu", "display-palemu"},
+    {"display-memory", "display-memory"},
+    {"memory", "display-memory"},
+    {"display-sdl", "display-sdl"},
+    {"sdl", "display-sdl"},
+    {"x", "display-sdl"},
+    {"display-x", "display-sdl"},
+    {"display-palemu", "display-palemu"},
+    {"palemu", "display-palemu"},
 };
 
 // Whether a recording, a picture or a shot could not be written.
@@ -54,8 +58,7 @@ bool value_number(const std::string &value, int64_t lo, int64_t hi, int64_t &out
 {
     int64_t v = 0;
     auto r = std::from_chars(value.data(), value.data() + value.size(), v, 10);
-    if (value.empty() || r.ec != std::errc() || r.ptr != value.data() + value.size() || v < lo ||
-        v > hi)
+    if (value.empty() || r.ec != std::errc() || r.ptr != value.data() + value.size() || v < lo || v > hi)
         return false;
     out = v;
     return true;
@@ -71,8 +74,7 @@ bool parse_depths(const std::string &list, unsigned &depths)
     size_t i = 0;
     while (i < list.size()) {
         size_t comma = list.find(',', i);
-        std::string item = list.substr(i, comma == std::string::npos ? std::string::npos
-                                                                      : comma - i);
+        std::string item = list.substr(i, comma == std::string::npos ? std::string::npos : comma - i);
         if (item == "8")
             depths |= DEPTH8;
         else if (item == "16")
@@ -87,8 +89,7 @@ bool parse_depths(const std::string &list, unsigned &depths)
             break;
         i = comma + 1;
         if (i == list.size()) {
-            std::fprintf(stderr, "ggi: -depths: the list '%s' ends with a comma\n",
-                         list.c_str());
+            std::fprintf(stderr, "ggi: -depths: the list '%s' ends with a comma\n", list.c_str());
             return false;
         }
     }
@@ -118,11 +119,10 @@ bool option_known(const std::string &target, const std::string &name)
 
 void no_display_message()
 {
-    std::fprintf(stderr,
-                 "ggi: no display found: neither GGI_DISPLAY nor DISPLAY nor WAYLAND_DISPLAY "
-                 "is set.\n"
-                 "ggi: to run without a display, set GGI_DISPLAY=memory, for example "
-                 "GGI_DISPLAY=memory:-frames=100\n");
+    std::fprintf(stderr, "ggi: no display found: neither GGI_DISPLAY nor DISPLAY nor WAYLAND_DISPLAY "
+                         "is set.\n"
+                         "ggi: to run without a display, set GGI_DISPLAY=memory, for example "
+                         "GGI_DISPLAY=memory:-frames=100\n");
 }
 
 const char *env(const char *name)
@@ -158,8 +158,7 @@ bool parse_display(const std::string &text, DisplaySpec &spec)
     while (colon != std::string::npos) {
         size_t start = colon + 1;
         colon = text.find(':', start);
-        std::string o = text.substr(start, colon == std::string::npos ? std::string::npos
-                                                                       : colon - start);
+        std::string o = text.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
         if (!o.empty())
             spec.options.push_back(o);
     }
@@ -175,21 +174,18 @@ bool parse_options(const DisplaySpec &spec, Options &opt)
         bool has_value = eq != std::string::npos;
         std::string value = has_value ? o.substr(eq + 1) : "";
         if (name.size() < 2 || name[0] != '-') {
-            std::fprintf(stderr, "ggi: option '%s' of %s does not start with '-'\n", o.c_str(),
-                         spec.target.c_str());
+            std::fprintf(stderr, "ggi: option '%s' of %s does not start with '-'\n", o.c_str(), spec.target.c_str());
             return false;
         }
         name.erase(0, 1);
         if (!option_known(spec.target, name)) {
-            std::fprintf(stderr, "ggi: %s has no option -%s\n", spec.target.c_str(),
-                         name.c_str());
+            std::fprintf(stderr, "ggi: %s has no option -%s\n", spec.target.c_str(), name.c_str());
             return false;
         }
-        bool takes_value = name == "events" || name == "record" || name == "final" ||
-                           name == "frames" || name == "depths" || name == "scale";
+        bool takes_value = name == "events" || name == "record" || name == "final" || name == "frames" ||
+                           name == "depths" || name == "scale";
         if (takes_value && !has_value) {
-            std::fprintf(stderr, "ggi: option -%s needs a value: -%s=...\n", name.c_str(),
-                         name.c_str());
+            std::fprintf(stderr, "ggi: option -%s needs a value: -%s=...\n", name.c_str(), name.c_str());
             return false;
         }
         if (!takes_value && has_value) {
@@ -209,8 +205,7 @@ bool parse_options(const DisplaySpec &spec, Options &opt)
             opt.final = value;
         else if (name == "frames") {
             if (!value_number(value, 0, INT32_MAX, n)) {
-                std::fprintf(stderr, "ggi: -frames: '%s' is not a frame number\n",
-                             value.c_str());
+                std::fprintf(stderr, "ggi: -frames: '%s' is not a frame number\n", value.c_str());
                 return false;
             }
             opt.frames = n;
@@ -229,8 +224,7 @@ bool parse_options(const DisplaySpec &spec, Options &opt)
             opt.offscreen = true;
         else if (name == "scale") {
             if (!value_number(value, 1, 16, n)) {
-                std::fprintf(stderr, "ggi: -scale: '%s' is not a whole number from 1 to 16\n",
-                             value.c_str());
+                std::fprintf(stderr, "ggi: -scale: '%s' is not a whole number from 1 to 16\n", value.c_str());
                 return false;
             }
             opt.scale = int(n);
@@ -283,8 +277,8 @@ bool open_common(ggi_visual *v, const Options &given)
     if (!opt.record.empty()) {
         v->in.record = open_for_writing(opt.record);
         if (!v->in.record) {
-            std::fprintf(stderr, "ggi: cannot write event recording '%s': %s\n",
-                         opt.record.c_str(), std::strerror(errno));
+            std::fprintf(stderr, "ggi: cannot write event recording '%s': %s\n", opt.record.c_str(),
+                         std::strerror(errno));
             return false;
         }
         std::fprintf(v->in.record, "# input events as delivered: FRAME EVENT ARGUMENTS\n");
@@ -445,8 +439,7 @@ int ggiClose(ggi_visual_t vis)
     return 0;
 }
 
-int ggiCheckGraphMode(ggi_visual_t vis, int x, int y, int xv, int yv, ggi_graphtype type,
-                      ggi_mode *suggested)
+int ggiCheckGraphMode(ggi_visual_t vis, int x, int y, int xv, int yv, ggi_graphtype type, ggi_mode *suggested)
 {
     if (!is_open(vis))
         return -1;
@@ -613,9 +606,12 @@ int ggiLayerShown(ggi_visual_t vis, int *w, int *h, std::vector<uint8_t> *rgb)
     std::vector<uint8_t> data;
     if (!is_open(vis) || !vis->shown_rgb(data, pw, ph))
         return -1;
-    if (w) *w = pw;
-    if (h) *h = ph;
-    if (rgb) *rgb = std::move(data);
+    if (w)
+        *w = pw;
+    if (h)
+        *h = ph;
+    if (rgb)
+        *rgb = std::move(data);
     return 0;
 }
 

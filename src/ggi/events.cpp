@@ -32,9 +32,8 @@ struct Names {
 
 // The script's event words and the event types they deliver.
 constexpr Names EVENT_NAMES[] = {
-    {"keydown", evKeyPress},       {"keyrepeat", evKeyRepeat}, {"keyup", evKeyRelease},
-    {"move", evPtrRelative},       {"pos", evPtrAbsolute},     {"down", evPtrButtonPress},
-    {"up", evPtrButtonRelease},
+    {"keydown", evKeyPress}, {"keyrepeat", evKeyRepeat}, {"keyup", evKeyRelease},    {"move", evPtrRelative},
+    {"pos", evPtrAbsolute},  {"down", evPtrButtonPress}, {"up", evPtrButtonRelease},
 };
 
 bool is_space(char c)
@@ -192,8 +191,8 @@ bool parse_script(const std::string &file, std::vector<ScriptLine> &lines)
         if (!number(w, 0, MAX_FRAME, l.frame))
             return fail("expected a frame number, found " + shown(w));
         if (l.frame < last_frame)
-            return fail("frame " + std::to_string(l.frame) + " comes before frame " +
-                        std::to_string(last_frame) + " of line " + std::to_string(last_line));
+            return fail("frame " + std::to_string(l.frame) + " comes before frame " + std::to_string(last_frame) +
+                        " of line " + std::to_string(last_line));
 
         std::string name = word(s, i);
         if (name.empty())
@@ -204,12 +203,13 @@ bool parse_script(const std::string &file, std::vector<ScriptLine> &lines)
                 known = &n;
 
         std::string seen;
-        if (known && (known->type == evKeyPress || known->type == evKeyRepeat ||
-                      known->type == evKeyRelease)) {
+        if (known && (known->type == evKeyPress || known->type == evKeyRepeat || known->type == evKeyRelease)) {
             int64_t sym;
             if (!key_symbol(s, i, seen, sym))
-                return fail(name + ": expected a key symbol (a number from 0 to 65535 or one quoted "
-                                   "character), found " + shown(seen));
+                return fail(name +
+                            ": expected a key symbol (a number from 0 to 65535 or one quoted "
+                            "character), found " +
+                            shown(seen));
             l.event = key_event(known->type, uint32_t(sym));
         } else if (known && (known->type == evPtrRelative || known->type == evPtrAbsolute)) {
             int64_t xy[2];
@@ -404,8 +404,7 @@ int read_event(ggi_visual *v, gii_event *ev, gii_event_mask mask)
         std::memset(ev, 0, sizeof *ev);
         return 0;
     }
-    auto it = std::find_if(in.queue.begin(), in.queue.end(),
-                           [mask](const gii_event &e) { return mask_of(e) & mask; });
+    auto it = std::find_if(in.queue.begin(), in.queue.end(), [mask](const gii_event &e) { return mask_of(e) & mask; });
     *ev = *it;
     in.queue.erase(it);
     if (in.record && !v->record_failed &&

@@ -19,22 +19,22 @@ constexpr unsigned DEPTH8 = 1, DEPTH16 = 2, DEPTH24 = 4;
 
 // What a display string's options asked for; each target checks which of them it knows.
 struct Options {
-    std::string events;      // -events=FILE: an event script
-    std::string record;      // -record=FILE: where delivered events are written
-    std::string final;       // -final=FILE: the picture last shown, written at the end
-    int64_t frames = -1;     // -frames=N: Escape presses from frame N on; -1 none
+    std::string events;                            // -events=FILE: an event script
+    std::string record;                            // -record=FILE: where delivered events are written
+    std::string final;                             // -final=FILE: the picture last shown, written at the end
+    int64_t frames = -1;                           // -frames=N: Escape presses from frame N on; -1 none
     unsigned depths = DEPTH8 | DEPTH16 | DEPTH24;  // -depths=LIST (memory)
-    bool nodb = false;       // -nodb (memory)
-    bool fullscreen = false; // -fullscreen (window)
-    int scale = 0;           // -scale=N (window); 0 lets the window pick
-    bool nograb = false;     // -nograb (window)
-    bool nopause = false;    // -nopause (window): runs on while the window has no focus
-    bool offscreen = false;  // -offscreen (window): SDL's drivers that show nothing allowed
+    bool nodb = false;                             // -nodb (memory)
+    bool fullscreen = false;                       // -fullscreen (window)
+    int scale = 0;                                 // -scale=N (window); 0 lets the window pick
+    bool nograb = false;                           // -nograb (window)
+    bool nopause = false;                          // -nopause (window): runs on while the window has no focus
+    bool offscreen = false;                        // -offscreen (window): SDL's drivers that show nothing allowed
 };
 
 // A target name with its options, as GGI_DISPLAY or ggiOpen's argument spells it.
 struct DisplaySpec {
-    std::string target;  // the canonical name: display-memory, display-sdl or display-palemu
+    std::string target;                // the canonical name: display-memory, display-sdl or display-palemu
     std::vector<std::string> options;  // raw "-name[=value]" strings in order
 };
 
@@ -55,9 +55,9 @@ gii_event raw_event(uint8_t type);
 // The picture a program draws into, in the pixel format of its mode.
 struct Picture {
     int w = 0, h = 0;
-    ggi_graphtype type = 0;  // 0 until a mode is set
-    int bpp = 0;             // bytes per pixel
-    std::vector<uint8_t> px; // w * h * bpp bytes, rows top to bottom
+    ggi_graphtype type = 0;   // 0 until a mode is set
+    int bpp = 0;              // bytes per pixel
+    std::vector<uint8_t> px;  // w * h * bpp bytes, rows top to bottom
     ggi_color palette[256] = {};
     ggi_pixel fg = 0;
 };
@@ -78,13 +78,13 @@ bool mode_size_ok(int x, int y, int xv, int yv);
 
 // Input state of a visual: the queue, the script, the frame counter and the recording.
 struct Input {
-    std::deque<gii_event> queue;      // events waiting to be read
-    std::vector<ScriptLine> script;   // the -events script
-    size_t next = 0;                  // first script line not yet due
-    int64_t frame = 0;                // empty polls so far
-    int64_t escapes_from = -1;        // from this frame on one Escape per frame; -1 none
-    int64_t escape_frame = -1;        // the frame that got its Escape last
-    FILE *record = nullptr;           // -record file, open while the visual is
+    std::deque<gii_event> queue;     // events waiting to be read
+    std::vector<ScriptLine> script;  // the -events script
+    size_t next = 0;                 // first script line not yet due
+    int64_t frame = 0;               // empty polls so far
+    int64_t escapes_from = -1;       // from this frame on one Escape per frame; -1 none
+    int64_t escape_frame = -1;       // the frame that got its Escape last
+    FILE *record = nullptr;          // -record file, open while the visual is
 };
 
 }  // namespace ggi

@@ -43,10 +43,7 @@ struct MemoryVisual final : ggi_visual {
 
     bool has_mode() const override { return pic.type != 0; }
 
-    const ggi_directbuffer *direct_buffer() override
-    {
-        return opt.nodb || !has_mode() ? nullptr : &db;
-    }
+    const ggi_directbuffer *direct_buffer() override { return opt.nodb || !has_mode() ? nullptr : &db; }
 
     Picture &picture() override { return pic; }
 };

@@ -10,10 +10,14 @@ namespace ggi {
 int bytes_per_pixel(ggi_graphtype type)
 {
     switch (type) {
-    case GT_8BIT: return 1;
-    case GT_16BIT: return 2;
-    case GT_24BIT: return 3;
-    default: return 0;
+    case GT_8BIT:
+        return 1;
+    case GT_16BIT:
+        return 2;
+    case GT_24BIT:
+        return 3;
+    default:
+        return 0;
     }
 }
 
@@ -44,8 +48,10 @@ void picture_put(Picture &p, int x, int y, int w, int h, const void *buffer)
         return;
     int64_t x0 = x < 0 ? 0 : x, y0 = y < 0 ? 0 : y;
     int64_t x1 = static_cast<int64_t>(x) + w, y1 = static_cast<int64_t>(y) + h;
-    if (x1 > p.w) x1 = p.w;
-    if (y1 > p.h) y1 = p.h;
+    if (x1 > p.w)
+        x1 = p.w;
+    if (y1 > p.h)
+        y1 = p.h;
     if (x0 >= x1 || y0 >= y1)
         return;
     const int64_t bpp = p.bpp;
@@ -90,8 +96,7 @@ ggi_pixel map_colour(const Picture &p, const ggi_color &c)
         long best_d = -1;
         for (int i = 0; i < 256; i++) {
             const ggi_color &e = p.palette[i];
-            long d = std::labs(long(e.r) - c.r) + std::labs(long(e.g) - c.g) +
-                     std::labs(long(e.b) - c.b);
+            long d = std::labs(long(e.r) - c.r) + std::labs(long(e.g) - c.g) + std::labs(long(e.b) - c.b);
             if (best_d < 0 || d < best_d) {
                 best = i;
                 best_d = d;
@@ -147,8 +152,7 @@ bool write_ppm(const std::string &file, int w, int h, const std::vector<uint8_t>
     FILE *f = open_for_writing(file);
     bool ok = f != nullptr;
     if (ok) {
-        ok = std::fprintf(f, "P6\n%d %d\n255\n", w, h) > 0 &&
-             std::fwrite(rgb.data(), 1, rgb.size(), f) == rgb.size();
+        ok = std::fprintf(f, "P6\n%d %d\n255\n", w, h) > 0 && std::fwrite(rgb.data(), 1, rgb.size(), f) == rgb.size();
         ok = (std::fclose(f) == 0) && ok;
     }
     if (!ok)

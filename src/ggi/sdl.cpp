@@ -23,11 +23,8 @@ constexpr SDL_Keycode LAST_CHARACTER = 0x10FFFF;
 constexpr Uint8 PAUSE_SHADE = 128;
 // "PAUSE" in letters of 5 x 5 cells, one string per row.
 constexpr const char *PAUSE_TEXT[5] = {
-    "####...###..#...#..####.#####",
-    "#...#.#...#.#...#.#.....#....",
-    "####..#####.#...#..###..####.",
-    "#.....#...#.#...#.....#.#....",
-    "#.....#...#..###..####..#####",
+    "####...###..#...#..####.#####", "#...#.#...#.#...#.#.....#....", "####..#####.#...#..###..####.",
+    "#.....#...#.#...#.....#.#....", "#.....#...#..###..####..#####",
 };
 
 // SDL's events belong to the process, so one window at a time serves them.
@@ -39,16 +36,25 @@ bool quit_registered = false;
 uint32_t special_symbol(SDL_Keycode key)
 {
     switch (key) {
-    case SDLK_ESCAPE: return GIIUC_Escape;
-    case SDLK_TAB: return GIIUC_Tab;
+    case SDLK_ESCAPE:
+        return GIIUC_Escape;
+    case SDLK_TAB:
+        return GIIUC_Tab;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return GIIUC_Return;
-    case SDLK_BACKSPACE: return GIIUC_BackSpace;
-    case SDLK_DELETE: return 127;
-    case SDLK_LEFT: return GIIK_Left;
-    case SDLK_RIGHT: return GIIK_Right;
-    case SDLK_UP: return GIIK_Up;
-    case SDLK_DOWN: return GIIK_Down;
+    case SDLK_KP_ENTER:
+        return GIIUC_Return;
+    case SDLK_BACKSPACE:
+        return GIIUC_BackSpace;
+    case SDLK_DELETE:
+        return 127;
+    case SDLK_LEFT:
+        return GIIK_Left;
+    case SDLK_RIGHT:
+        return GIIK_Right;
+    case SDLK_UP:
+        return GIIK_Up;
+    case SDLK_DOWN:
+        return GIIK_Down;
     default:
         if (key >= SDLK_F1 && key <= SDLK_F12)
             return GIIK_F1 + uint32_t(key - SDLK_F1);
@@ -61,11 +67,16 @@ uint32_t special_symbol(SDL_Keycode key)
 uint32_t keypad_character(SDL_Keycode key)
 {
     switch (key) {
-    case SDLK_KP_PLUS: return '+';
-    case SDLK_KP_MINUS: return '-';
-    case SDLK_KP_MULTIPLY: return '*';
-    case SDLK_KP_DIVIDE: return '/';
-    default: return 0;
+    case SDLK_KP_PLUS:
+        return '+';
+    case SDLK_KP_MINUS:
+        return '-';
+    case SDLK_KP_MULTIPLY:
+        return '*';
+    case SDLK_KP_DIVIDE:
+        return '/';
+    default:
+        return 0;
     }
 }
 
@@ -131,15 +142,15 @@ struct SdlVisual final : ggi_visual {
     std::vector<uint32_t> shown;  // the frame last presented, ARGB, pic.w x pic.h
     std::vector<uint8_t> shown8;  // an 8-bit frame last presented, and its colours
     uint32_t shown_table[256] = {};
-    SDL_Rect dst{};               // where the picture lies in the window
-    SDL_Rect confined{};          // the area the pointer is confined to; empty when free
+    SDL_Rect dst{};       // where the picture lies in the window
+    SDL_Rect confined{};  // the area the pointer is confined to; empty when free
     bool cursor_hidden = false;
-    bool key_paused = false;      // the Pause key holds the program until it is pressed again
-    bool unfocused = false;       // the window lost the input focus or was minimised
-    bool closing = false;         // the window was closed: nothing holds the program any more
-    std::bitset<256> buttons;     // pointer buttons delivered pressed and not yet released
-    uint64_t next_frame = 0;      // performance-counter time the next frame may be shown
-    int32_t last_x = -1, last_y = -1;  // the pointer position delivered last
+    bool key_paused = false;                // the Pause key holds the program until it is pressed again
+    bool unfocused = false;                 // the window lost the input focus or was minimised
+    bool closing = false;                   // the window was closed: nothing holds the program any more
+    std::bitset<256> buttons;               // pointer buttons delivered pressed and not yet released
+    uint64_t next_frame = 0;                // performance-counter time the next frame may be shown
+    int32_t last_x = -1, last_y = -1;       // the pointer position delivered last
     uint32_t held[SDL_NUM_SCANCODES] = {};  // symbol each held key was delivered with
 
     // A key press that waits for the text it produces; SDL sends the text right after it.
@@ -179,8 +190,7 @@ struct SdlVisual final : ggi_visual {
             Uint32 flags = SDL_WINDOW_RESIZABLE;
             if (opt.fullscreen)
                 flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-            win = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   w * scale, h * scale, flags);
+            win = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w * scale, h * scale, flags);
             if (!win) {
                 std::fprintf(stderr, "ggi: cannot open a window: %s\n", SDL_GetError());
                 return -1;
@@ -199,8 +209,7 @@ struct SdlVisual final : ggi_visual {
             SDL_DestroyTexture(tex);
         tex = SDL_CreateTexture(ren, picture_format(ren, win), SDL_TEXTUREACCESS_STREAMING, w, h);
         if (!tex) {
-            std::fprintf(stderr, "ggi: cannot make the picture's texture: %s\n",
-                         SDL_GetError());
+            std::fprintf(stderr, "ggi: cannot make the picture's texture: %s\n", SDL_GetError());
             pic = Picture();
             return -1;
         }
@@ -248,14 +257,12 @@ struct SdlVisual final : ggi_visual {
             for (size_t i = 0; i < n; i++) {
                 unsigned v = s[2 * i] | s[2 * i + 1] << 8;
                 unsigned r = v >> 11, g = (v >> 5) & 63, b = v & 31;
-                shown[i] = 0xFF000000u | (r << 3 | r >> 2) << 16 | (g << 2 | g >> 4) << 8 |
-                           (b << 3 | b >> 2);
+                shown[i] = 0xFF000000u | (r << 3 | r >> 2) << 16 | (g << 2 | g >> 4) << 8 | (b << 3 | b >> 2);
             }
             break;
         case 3:
             for (size_t i = 0; i < n; i++)
-                shown[i] = 0xFF000000u | uint32_t(s[3 * i + 2]) << 16 |
-                           uint32_t(s[3 * i + 1]) << 8 | s[3 * i];
+                shown[i] = 0xFF000000u | uint32_t(s[3 * i + 2]) << 16 | uint32_t(s[3 * i + 1]) << 8 | s[3 * i];
             break;
         }
         SDL_UpdateTexture(tex, nullptr, shown.data(), pic.w * 4);
@@ -380,10 +387,7 @@ struct SdlVisual final : ggi_visual {
     }
 
     // Where a key's delivered symbol is kept; pushed events may carry any scancode.
-    uint32_t &held_for(SDL_Scancode sc)
-    {
-        return held[sc > 0 && sc < SDL_NUM_SCANCODES ? sc : 0];
-    }
+    uint32_t &held_for(SDL_Scancode sc) { return held[sc > 0 && sc < SDL_NUM_SCANCODES ? sc : 0]; }
 
     void deliver_key(bool repeat, SDL_Scancode sc, uint32_t sym)
     {
@@ -408,8 +412,7 @@ struct SdlVisual final : ggi_visual {
                 SDL_StopTextInput();
                 SDL_StartTextInput();
             }
-        }
-        else if (uint32_t k = keypad_character(pending.key))
+        } else if (uint32_t k = keypad_character(pending.key))
             sym = k;
         else if (pending.key >= ' ' && pending.key != 127 && pending.key <= LAST_CHARACTER)
             sym = uint32_t(pending.key);
@@ -425,9 +428,8 @@ struct SdlVisual final : ggi_visual {
         if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (k.keysym.mod & KMOD_ALT)) {
             // The layer's own key: the program sees neither its press nor its release.
             if (!k.repeat)
-                SDL_SetWindowFullscreen(win, (SDL_GetWindowFlags(win) & SDL_WINDOW_FULLSCREEN)
-                                                 ? 0
-                                                 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+                SDL_SetWindowFullscreen(
+                    win, (SDL_GetWindowFlags(win) & SDL_WINDOW_FULLSCREEN) ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
             held_for(sc) = 0;
             return;
         }
@@ -522,10 +524,18 @@ struct SdlVisual final : ggi_visual {
         resolve_pending();
         uint32_t n;
         switch (b.button) {
-        case SDL_BUTTON_LEFT: n = GII_PBUTTON_LEFT; break;
-        case SDL_BUTTON_RIGHT: n = GII_PBUTTON_RIGHT; break;
-        case SDL_BUTTON_MIDDLE: n = GII_PBUTTON_MIDDLE; break;
-        default: n = b.button; break;
+        case SDL_BUTTON_LEFT:
+            n = GII_PBUTTON_LEFT;
+            break;
+        case SDL_BUTTON_RIGHT:
+            n = GII_PBUTTON_RIGHT;
+            break;
+        case SDL_BUTTON_MIDDLE:
+            n = GII_PBUTTON_MIDDLE;
+            break;
+        default:
+            n = b.button;
+            break;
         }
         // A release comes only after its press, so that a press dropped in a pause (or
         // made in another window) gives the program no click; a button held into a pause
@@ -664,8 +674,7 @@ void argb_table(const ggi_color palette[256], uint32_t table[256])
 {
     for (int i = 0; i < 256; i++) {
         const ggi_color &c = palette[i];
-        table[i] = 0xFF000000u | uint32_t(c.r >> 8) << 16 | uint32_t(c.g >> 8) << 8 |
-                   uint32_t(c.b >> 8);
+        table[i] = 0xFF000000u | uint32_t(c.r >> 8) << 16 | uint32_t(c.g >> 8) << 8 | uint32_t(c.b >> 8);
     }
 }
 
@@ -674,9 +683,8 @@ void expand8(const uint8_t *src, size_t n, const uint32_t table[256], uint32_t *
     // Eight at a time: the independent look-ups overlap in the processor.
     size_t i = 0;
     for (; i + 8 <= n; i += 8) {
-        const uint32_t a = table[src[i]], b = table[src[i + 1]], c = table[src[i + 2]],
-                       d = table[src[i + 3]], e = table[src[i + 4]], f = table[src[i + 5]],
-                       g = table[src[i + 6]], h = table[src[i + 7]];
+        const uint32_t a = table[src[i]], b = table[src[i + 1]], c = table[src[i + 2]], d = table[src[i + 3]],
+                       e = table[src[i + 4]], f = table[src[i + 5]], g = table[src[i + 6]], h = table[src[i + 7]];
         dst[i] = a, dst[i + 1] = b, dst[i + 2] = c, dst[i + 3] = d;
         dst[i + 4] = e, dst[i + 5] = f, dst[i + 6] = g, dst[i + 7] = h;
     }
@@ -703,8 +711,7 @@ bool texture_8bit(SDL_Texture *tex, const uint8_t *px, int w, int h, const uint3
 
 SDL_Renderer *window_renderer(SDL_Window *win)
 {
-    SDL_Renderer *ren =
-        SDL_CreateRenderer(win, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    SDL_Renderer *ren = SDL_CreateRenderer(win, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (ren && processor_gl(ren)) {
         // An OpenGL drawn by the processor costs several times what SDL's own software
         // renderer does for the same picture, on the window's own frame buffer rather than

@@ -64,8 +64,8 @@ void PruefeKarte(const char *Datei)
     // The view is 32 x 20 tiles and the bottom row is never shown: a smaller map would show
     // parts of the rendered picture that were never written.
     if (FeldX < KARTE_MIN_X || FeldY < KARTE_MIN_Y)
-        ggiPanic("Die Karte '%s' ist zu klein (%d x %d Felder, mindestens %d x %d)!", Datei, FeldX,
-                 FeldY, KARTE_MIN_X, KARTE_MIN_Y);
+        ggiPanic("Die Karte '%s' ist zu klein (%d x %d Felder, mindestens %d x %d)!", Datei, FeldX, FeldY, KARTE_MIN_X,
+                 KARTE_MIN_Y);
 
     const int kacheln = KachelAnzahl();
     for (int y = 0; y <= FeldY; ++y)
@@ -115,8 +115,8 @@ void LoadMap(const char *Datei)
     if constexpr (std::endian::native == std::endian::big) {
         auto *zelle = &Karte[0][0];
         for (size_t i = 0; i < bytes / 2; ++i)
-            zelle[i] = static_cast<int16_t>(static_cast<uint16_t>(zelle[i]) << 8 |
-                                            static_cast<uint16_t>(zelle[i]) >> 8);
+            zelle[i] =
+                static_cast<int16_t>(static_cast<uint16_t>(zelle[i]) << 8 | static_cast<uint16_t>(zelle[i]) >> 8);
     }
 
     PruefeKarte(Datei);
@@ -140,8 +140,7 @@ void DecodeKarte()
                     const unsigned char g = static_cast<unsigned char>(rand() % 5 + 1);
                     rand();
                     const unsigned char p = kachel[KACHEL * k + l];
-                    Terrain[(KACHEL * r + k) * KARTE_PIXEL + KACHEL * c + l] =
-                        (p >= 1 && p <= 5) ? g : p;
+                    Terrain[(KACHEL * r + k) * KARTE_PIXEL + KACHEL * c + l] = (p >= 1 && p <= 5) ? g : p;
                 }
         }
 }

@@ -6,12 +6,12 @@
 #include "display/video.h"
 #include "units/typedefs.h"
 
-constexpr int KARTE_MAX = 100;  // rows and columns of the map tables
+constexpr int KARTE_MAX = 100;     // rows and columns of the map tables
 constexpr int KARTE_PIXEL = 2000;  // width and height of the pre-rendered map
-constexpr int KARTE_MIN_X = 32;  // tiles across the view
-constexpr int KARTE_MIN_Y = 21;  // tiles down the view, and the bottom row that is never shown
-constexpr int ANI_MAX = 100;     // entries of Animated
-constexpr int KACHEL = 20;       // edge of a tile in map pixels
+constexpr int KARTE_MIN_X = 32;    // tiles across the view
+constexpr int KARTE_MIN_Y = 21;    // tiles down the view, and the bottom row that is never shown
+constexpr int ANI_MAX = 100;       // entries of Animated
+constexpr int KACHEL = 20;         // edge of a tile in map pixels
 
 // Tile numbers above HINDERNIS are obstacles: units walk round them and the obstacle runs hold
 // them. Orders and destinations take ground up to BODEN, one more: tile 96 is an obstacle to
@@ -38,8 +38,14 @@ inline bool KachelUeber(int zeile, int spalte, int16_t grenze, bool ausserhalb)
 }
 
 // The largest ScrollX and ScrollY that keep the view on the map (the bottom row stays hidden).
-inline int ScrollGrenzeX() { return KACHEL * FeldX - WIDTH; }
-inline int ScrollGrenzeY() { return KACHEL * FeldY - HEIGHT - KACHEL; }
+inline int ScrollGrenzeX()
+{
+    return KACHEL * FeldX - WIDTH;
+}
+inline int ScrollGrenzeY()
+{
+    return KACHEL * FeldY - HEIGHT - KACHEL;
+}
 
 void LoadMap(const char *Datei);
 int KachelAnzahl();  // tile pictures in TerrainData

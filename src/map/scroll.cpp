@@ -72,7 +72,10 @@ int16_t DragStep(int weg)
     return step;
 }
 
-int16_t NormStep() { return static_cast<int16_t>(2 * ScrollSpeed); }
+int16_t NormStep()
+{
+    return static_cast<int16_t>(2 * ScrollSpeed);
+}
 
 }  // namespace
 
@@ -100,10 +103,22 @@ void ScrollDown()
     RightScrolled = 2;
 }
 
-void NormScrollLeft() { Links(NormStep()); }
-void NormScrollRight() { Rechts(NormStep()); }
-void NormScrollUp() { Hoch(NormStep()); }
-void NormScrollDown() { Runter(NormStep()); }
+void NormScrollLeft()
+{
+    Links(NormStep());
+}
+void NormScrollRight()
+{
+    Rechts(NormStep());
+}
+void NormScrollUp()
+{
+    Hoch(NormStep());
+}
+void NormScrollDown()
+{
+    Runter(NormStep());
+}
 
 void DoScroll()
 {
@@ -138,11 +153,20 @@ void NachScrollen()
     ScrollSpeed = NachScroll;
     --NachScroll;
     switch (ScrollDir) {
-    case 1: NormScrollLeft(); break;
-    case 2: NormScrollRight(); break;
-    case 3: NormScrollUp(); break;
-    case 4: NormScrollDown(); break;
-    default: break;
+    case 1:
+        NormScrollLeft();
+        break;
+    case 2:
+        NormScrollRight();
+        break;
+    case 3:
+        NormScrollUp();
+        break;
+    case 4:
+        NormScrollDown();
+        break;
+    default:
+        break;
     }
     ScrollSpeed = speed;
 }

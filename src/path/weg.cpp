@@ -13,11 +13,17 @@ constexpr int PASS_GRENZE = 18;
 static_assert(WEG_LAENGE >= PASS_GRENZE - 1 + 6 + 1, "the last pass and the target must fit");
 
 // Tiles outside the tables cannot be walked on.
-bool Offen(int x, int y) { return !KachelUeber(y, x, HINDERNIS, true); }
+bool Offen(int x, int y)
+{
+    return !KachelUeber(y, x, HINDERNIS, true);
+}
 
 // An obstacle that a detour can pass. A neighbour beyond the tables has no run to walk around;
 // no step goes there, as the walk and the tile it aims at stay inside them.
-bool Hindernis(int x, int y) { return KachelUeber(y, x, HINDERNIS, false); }
+bool Hindernis(int x, int y)
+{
+    return KachelUeber(y, x, HINDERNIS, false);
+}
 
 // Walker tiles and table indices are kept inside the tables: a run that touches the map edge
 // or a run table that does not match the map would otherwise send the walk off the tables.
@@ -26,8 +32,14 @@ int16_t Begrenzt(int v)
     return static_cast<int16_t>(v < 0 ? 0 : v >= KARTE_MAX ? KARTE_MAX - 1 : v);
 }
 
-POS RunX(int zeile, int spalte) { return XKarte[Begrenzt(zeile)][Begrenzt(spalte)]; }
-POS RunY(int zeile, int spalte) { return YKarte[Begrenzt(zeile)][Begrenzt(spalte)]; }
+POS RunX(int zeile, int spalte)
+{
+    return XKarte[Begrenzt(zeile)][Begrenzt(spalte)];
+}
+POS RunY(int zeile, int spalte)
+{
+    return YKarte[Begrenzt(zeile)][Begrenzt(spalte)];
+}
 
 void Schreibe(MANN &m, int x, int y)
 {

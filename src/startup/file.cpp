@@ -41,12 +41,11 @@ char Text_Low[256];
 
 // Where each value of resource/mann.num goes, in the order of the file.
 static int16_t *const MannNummern[41] = {
-    &L_ANFANG,   &L_LANG,    &R_ANFANG,   &R_LANG,     &O_ANFANG,   &O_LANG,    &U_ANFANG,
-    &U_LANG,     &LO_ANFANG, &LO_LANG,    &LU_ANFANG,  &LU_LANG,    &RO_ANFANG, &RO_LANG,
-    &RU_ANFANG,  &RU_LANG,   &MANN_DIV,   &ANGRIF_L,   &ANGRIF_LL,  &ANGRIF_R,  &ANGRIF_RL,
-    &ANGRIF_O,   &ANGRIF_OL, &ANGRIF_U,   &ANGRIF_UL,  &ANGRIF_LO,  &ANGRIF_LOL, &ANGRIF_LU,
-    &ANGRIF_LUL, &ANGRIF_RO, &ANGRIF_ROL, &ANGRIF_RU,  &ANGRIF_RUL, &FL_ANFANG, &FR_ANFANG,
-    &FO_ANFANG,  &FU_ANFANG, &S1_ANFANG,  &S1_LANG,    &S2_ANFANG,  &S2_LANG,
+    &L_ANFANG,  &L_LANG,     &R_ANFANG,  &R_LANG,     &O_ANFANG,  &O_LANG,     &U_ANFANG,  &U_LANG,    &LO_ANFANG,
+    &LO_LANG,   &LU_ANFANG,  &LU_LANG,   &RO_ANFANG,  &RO_LANG,   &RU_ANFANG,  &RU_LANG,   &MANN_DIV,  &ANGRIF_L,
+    &ANGRIF_LL, &ANGRIF_R,   &ANGRIF_RL, &ANGRIF_O,   &ANGRIF_OL, &ANGRIF_U,   &ANGRIF_UL, &ANGRIF_LO, &ANGRIF_LOL,
+    &ANGRIF_LU, &ANGRIF_LUL, &ANGRIF_RO, &ANGRIF_ROL, &ANGRIF_RU, &ANGRIF_RUL, &FL_ANFANG, &FR_ANFANG, &FO_ANFANG,
+    &FU_ANFANG, &S1_ANFANG,  &S1_LANG,   &S2_ANFANG,  &S2_LANG,
 };
 
 // The largest picture file the game can use: tile numbers reach 32767, at 400 bytes a tile.
@@ -55,35 +54,45 @@ constexpr long GROESSTE_DATEI = 16 * 1024 * 1024;
 constexpr long GROESSTE_NUM = 64 * 1024;
 
 // Size of an open file, or -1 where it has none (a directory, a pipe).
-static long DateiGroesse(FILE *f) {
-    if (fseek(f, 0, SEEK_END) != 0) return -1;
+static long DateiGroesse(FILE *f)
+{
+    if (fseek(f, 0, SEEK_END) != 0)
+        return -1;
     return ftell(f);
 }
 
 // Opens a file the way the game reads all its files: a FIFO or a device in its place never
 // holds the game up and is refused like a folder. Modes other than reading open as asked.
-static FILE *Oeffnen(const char *Name, const char *Typ) {
+static FILE *Oeffnen(const char *Name, const char *Typ)
+{
     return Typ[0] == 'r' ? ggiLayerOpenFile(Name, nullptr) : fopen(Name, Typ);
 }
 
 // Stops with the message for a file that is there but cannot be read, naming it.
-[[noreturn]] static void NichtLesbar(const char *Name) {
+[[noreturn]] static void NichtLesbar(const char *Name)
+{
     ggiPanic("Datei '%s' nicht lesbar!", Name);
     abort();
 }
 
 // Stops before reading a file larger than any the game can use.
-static void HoechstensGross(const char *Name, long Groesse, long Grenze) {
+static void HoechstensGross(const char *Name, long Groesse, long Grenze)
+{
     if (Groesse > Grenze)
-        ggiPanic("Die Datei '%s' ist zu gro\xdf (h\xf6" "chstens %ld Bytes)!", Name, Grenze);
+        ggiPanic("Die Datei '%s' ist zu gro\xdf (h\xf6"
+                 "chstens %ld Bytes)!",
+                 Name, Grenze);
 }
 
-unsigned char *LoadSomething(const char *Text, const char *Filename) {
+unsigned char *LoadSomething(const char *Text, const char *Filename)
+{
     printf("Lade %s ...\n", Text);
-    if (fexist(Filename) == 0) ggiPanic("Kann '%s' nicht laden!", Filename);
+    if (fexist(Filename) == 0)
+        ggiPanic("Kann '%s' nicht laden!", Filename);
     long Groesse = 0;
     FILE *f = ggiLayerOpenFile(Filename, &Groesse);
-    if (f == nullptr) NichtLesbar(Filename);
+    if (f == nullptr)
+        NichtLesbar(Filename);
     fclose(f);
     HoechstensGross(Filename, Groesse, GROESSTE_DATEI);
     unsigned int Anzahl = 0;
@@ -93,7 +102,8 @@ unsigned char *LoadSomething(const char *Text, const char *Filename) {
         NichtLesbar(Filename);
     }
     // fload leaves the count at the file's size when only the allocation failed.
-    if (Puffer == nullptr) ggiPanic("Nicht genug Speicher, um '%s' zu laden!", Filename);
+    if (Puffer == nullptr)
+        ggiPanic("Nicht genug Speicher, um '%s' zu laden!", Filename);
     LetzteLaenge = Anzahl;
     printf("%s geladen.\n", Text);
     return Puffer;
@@ -102,7 +112,8 @@ unsigned char *LoadSomething(const char *Text, const char *Filename) {
 // Appends one sprite file to LeuteData; the offset runs on across the three files. A missing
 // file ends the game with its own line, one without sprites stops it: its units would never
 // show.
-static void LeuteAnhaengen(const char *Name, int32_t &Offset) {
+static void LeuteAnhaengen(const char *Name, int32_t &Offset)
+{
     const std::string Pfad = std::string("resource/") + Name;
     if (fexist(Name) == 0) {
         textmodus();
@@ -111,19 +122,22 @@ static void LeuteAnhaengen(const char *Name, int32_t &Offset) {
     }
     long Groesse = 0;
     FILE *f = ggiLayerOpenFile(Name, &Groesse);
-    if (f == nullptr || Groesse == 0) NichtLesbar(Pfad.c_str());
+    if (f == nullptr || Groesse == 0)
+        NichtLesbar(Pfad.c_str());
     if (Groesse > LEUTE_PUFFER - Offset)
-        ggiPanic("Die Sprite-Datei '%s' passt nicht mehr in den Puffer (%d Bytes)!", Name,
-                 (int)LEUTE_PUFFER);
+        ggiPanic("Die Sprite-Datei '%s' passt nicht mehr in den Puffer (%d Bytes)!", Name, (int)LEUTE_PUFFER);
     const size_t Gelesen = fread(LeuteData + Offset, 1, (size_t)Groesse, f);
     fclose(f);
-    if (Gelesen != (size_t)Groesse) NichtLesbar(Pfad.c_str());
+    if (Gelesen != (size_t)Groesse)
+        NichtLesbar(Pfad.c_str());
     Offset += (int32_t)Gelesen;
 }
 
-void LoadLeute() {
+void LoadLeute()
+{
     LeuteData = (unsigned char *)malloc(LEUTE_PUFFER);
-    if (LeuteData == nullptr) ggiPanic("Nicht genug Speicher, um die Sprites zu laden!");
+    if (LeuteData == nullptr)
+        ggiPanic("Nicht genug Speicher, um die Sprites zu laden!");
     // The way back is held open rather than taken as "..", so that a resource folder that is
     // a link leads back to the game's folder, not to the parent of the link's target.
     const int zurueck = open(".", O_RDONLY | O_DIRECTORY);
@@ -137,11 +151,14 @@ void LoadLeute() {
     LeuteAnhaengen("hsprites.rsc", Offset);
     LeuteLaenge = Offset;
     if (drin && (zurueck < 0 || fchdir(zurueck) != 0))
-        ggiPanic("Kann nicht in den Spielordner zur\xfc" "ckkehren!");
-    if (zurueck >= 0) close(zurueck);
+        ggiPanic("Kann nicht in den Spielordner zur\xfc"
+                 "ckkehren!");
+    if (zurueck >= 0)
+        close(zurueck);
 }
 
-void LoadTerrain() {
+void LoadTerrain()
+{
     constexpr int32_t TERRAIN_PUFFER = 400000;
     TerrainData = (unsigned char *)malloc(TERRAIN_PUFFER);
     if (TerrainData == nullptr)
@@ -156,35 +173,40 @@ void LoadTerrain() {
     int c;
     while ((c = fgetc(f)) != EOF) {
         if (Offset >= TERRAIN_PUFFER)
-            ggiPanic("Die Datei 'terrain.rsc' passt nicht in den Puffer (%d Bytes)!",
-                     (int)TERRAIN_PUFFER);
+            ggiPanic("Die Datei 'terrain.rsc' passt nicht in den Puffer (%d Bytes)!", (int)TERRAIN_PUFFER);
         TerrainData[Offset++] = (unsigned char)c;
     }
     fclose(f);
     TerrainLaenge = Offset;
 }
 
-void LoadNum() {
+void LoadNum()
+{
     constexpr const char *Name = "resource/mann.num";
-    if (fexist(Name) == 0) ggiPanic("Kann '%s' nicht laden!", Name);
+    if (fexist(Name) == 0)
+        ggiPanic("Kann '%s' nicht laden!", Name);
     long Groesse = 0;
     FILE *D = ggiLayerOpenFile(Name, &Groesse);
-    if (D == nullptr) NichtLesbar(Name);
+    if (D == nullptr)
+        NichtLesbar(Name);
     if (Groesse > GROESSTE_NUM) {
         fclose(D);
         HoechstensGross(Name, Groesse, GROESSTE_NUM);
     }
-    for (int16_t *Ziel : MannNummern) *Ziel = (int16_t)get_ini_value(D);
+    for (int16_t *Ziel : MannNummern)
+        *Ziel = (int16_t)get_ini_value(D);
     fclose(D);
 }
 
-int get_ini_value(FILE *D) {
+int get_ini_value(FILE *D)
+{
     char Wert[5];
     memset(Wert, ' ', sizeof Wert);
     int c;
     do {
         c = fgetc(D);
-        if (c == EOF) ggiPanic("Die Datei 'resource/mann.num' endet vor dem letzten Eintrag!");
+        if (c == EOF)
+            ggiPanic("Die Datei 'resource/mann.num' endet vor dem letzten Eintrag!");
     } while (c != '=');
     // A value holds at most 4 characters: its ':' must fit the fifth place.
     size_t n = 0;
@@ -192,50 +214,63 @@ int get_ini_value(FILE *D) {
         if (n == sizeof Wert)
             ggiPanic("Ein Wert in 'resource/mann.num' hat mehr als 4 Zeichen!");
         c = fgetc(D);
-        if (c == EOF) ggiPanic("Die Datei 'resource/mann.num' endet vor dem letzten Eintrag!");
+        if (c == EOF)
+            ggiPanic("Die Datei 'resource/mann.num' endet vor dem letzten Eintrag!");
         Wert[n++] = (char)c;
     } while (c != ':');
     // atoi's rules on a buffer without a terminating zero; the ':' ends the digits.
     size_t i = 0;
-    while (i < n && isspace((unsigned char)Wert[i])) i++;
+    while (i < n && isspace((unsigned char)Wert[i]))
+        i++;
     bool negativ = false;
-    if (i < n && (Wert[i] == '+' || Wert[i] == '-')) negativ = Wert[i++] == '-';
+    if (i < n && (Wert[i] == '+' || Wert[i] == '-'))
+        negativ = Wert[i++] == '-';
     int Zahl = 0;
-    while (i < n && isdigit((unsigned char)Wert[i])) Zahl = Zahl * 10 + (Wert[i++] - '0');
+    while (i < n && isdigit((unsigned char)Wert[i]))
+        Zahl = Zahl * 10 + (Wert[i++] - '0');
     return negativ ? -Zahl : Zahl;
 }
 
-int fexist(const char *Name) {
+int fexist(const char *Name)
+{
     // Opening a FIFO to read would wait for a writer; without waiting, it opens at once.
     const int fd = open(Name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return 0;
+    if (fd < 0)
+        return 0;
     close(fd);
     return 1;
 }
 
-char *fsearch(const char *Filename, char *Puffer) {
+char *fsearch(const char *Filename, char *Puffer)
+{
     for (const char *const *Dir = AppDirs; *Dir != nullptr; Dir++) {
         strcpy(Puffer, *Dir);
         strcat(Puffer, Filename);
         printf("Teste: %s\n", Puffer);
-        if (fexist(Puffer) == 1) return Puffer;
+        if (fexist(Puffer) == 1)
+            return Puffer;
     }
     return Puffer;
 }
 
-char *strlow(const char *text) {
+char *strlow(const char *text)
+{
     Text_Low[0] = 0;
-    if (text == nullptr) return Text_Low;
+    if (text == nullptr)
+        return Text_Low;
     const size_t Laenge = strlen(text);
     for (size_t i = 0; i <= Laenge && i <= 254; i++)
         Text_Low[i] = (char)tolower((unsigned char)text[i]);
     return Text_Low;
 }
 
-char *floadfile(const char *Name, const char *Typ, long *Anzahl) {
-    if (Name == nullptr || Typ == nullptr) return nullptr;
+char *floadfile(const char *Name, const char *Typ, long *Anzahl)
+{
+    if (Name == nullptr || Typ == nullptr)
+        return nullptr;
     FILE *f = Oeffnen(Name, Typ);
-    if (f == nullptr) return nullptr;
+    if (f == nullptr)
+        return nullptr;
     const long Groesse = DateiGroesse(f);
     if (Groesse < 0) {
         fclose(f);
@@ -255,11 +290,14 @@ char *floadfile(const char *Name, const char *Typ, long *Anzahl) {
     return Puffer;
 }
 
-unsigned char *fload(const char *Name, const char *Typ, unsigned int &Anzahl, unsigned char *Puffer,
-                     unsigned int Head, unsigned short *) {
-    if (Name == nullptr) return nullptr;
+unsigned char *fload(const char *Name, const char *Typ, unsigned int &Anzahl, unsigned char *Puffer, unsigned int Head,
+                     unsigned short *)
+{
+    if (Name == nullptr)
+        return nullptr;
     FILE *f = Oeffnen(Name, Typ);
-    if (f == nullptr) return nullptr;
+    if (f == nullptr)
+        return nullptr;
     if (Anzahl == 0) {
         const long Groesse = DateiGroesse(f);
         if (Groesse < 0 || Groesse > (long)UINT_MAX) {
@@ -282,19 +320,24 @@ unsigned char *fload(const char *Name, const char *Typ, unsigned int &Anzahl, un
     return Puffer;
 }
 
-void freadt(unsigned char *Puffer, unsigned int Anzahl, FILE *Handle) {
+void freadt(unsigned char *Puffer, unsigned int Anzahl, FILE *Handle)
+{
     for (unsigned int i = 0; i < Anzahl; i++, Puffer++) {
         const int c = fgetc(Handle);
-        if (c == EOF) return;
-        if (c != 0) *Puffer = (unsigned char)c;
+        if (c == EOF)
+            return;
+        if (c != 0)
+            *Puffer = (unsigned char)c;
     }
 }
 
-unsigned int floadt(const char *Name, const char *Typ, unsigned int Anzahl, unsigned char *Puffer,
-                    unsigned int Head) {
-    if (Name == nullptr) return 0;
+unsigned int floadt(const char *Name, const char *Typ, unsigned int Anzahl, unsigned char *Puffer, unsigned int Head)
+{
+    if (Name == nullptr)
+        return 0;
     FILE *f = Oeffnen(Name, Typ);
-    if (f == nullptr) return 0;
+    if (f == nullptr)
+        return 0;
     if (Anzahl == 0) {
         const long Groesse = DateiGroesse(f);
         fclose(f);
@@ -306,15 +349,23 @@ unsigned int floadt(const char *Name, const char *Typ, unsigned int Anzahl, unsi
     return Anzahl;
 }
 
-int rnd(int Lower, int Upper) {
+int rnd(int Lower, int Upper)
+{
     // The span is taken in 64 bits so that the widest bounds do not overflow.
-    if (Lower < Upper) return (int)(Lower + rand() % ((long long)Upper - Lower + 1));
-    if (Lower == Upper) return Lower;
+    if (Lower < Upper)
+        return (int)(Lower + rand() % ((long long)Upper - Lower + 1));
+    if (Lower == Upper)
+        return Lower;
     return (int)(Upper + rand() % ((long long)Lower - Upper + 1));
 }
 
-void delay(long n) { usleep((useconds_t)(n * 1000)); }
+void delay(long n)
+{
+    usleep((useconds_t)(n * 1000));
+}
 
-void memadd(unsigned char *Pointer, unsigned char Delta, unsigned short Size) {
-    for (unsigned int i = 0; i < Size; i++) Pointer[i] = (unsigned char)(Pointer[i] + Delta);
+void memadd(unsigned char *Pointer, unsigned char Delta, unsigned short Size)
+{
+    for (unsigned int i = 0; i < Size; i++)
+        Pointer[i] = (unsigned char)(Pointer[i] + Delta);
 }

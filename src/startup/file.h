@@ -27,8 +27,7 @@ extern int16_t L_ANFANG, L_LANG, R_ANFANG, R_LANG, O_ANFANG, O_LANG, U_ANFANG, U
 extern int16_t LO_ANFANG, LO_LANG, LU_ANFANG, LU_LANG, RO_ANFANG, RO_LANG, RU_ANFANG, RU_LANG;
 extern int16_t MANN_DIV;
 extern int16_t ANGRIF_L, ANGRIF_LL, ANGRIF_R, ANGRIF_RL, ANGRIF_O, ANGRIF_OL, ANGRIF_U, ANGRIF_UL;
-extern int16_t ANGRIF_LO, ANGRIF_LOL, ANGRIF_LU, ANGRIF_LUL, ANGRIF_RO, ANGRIF_ROL, ANGRIF_RU,
-    ANGRIF_RUL;
+extern int16_t ANGRIF_LO, ANGRIF_LOL, ANGRIF_LU, ANGRIF_LUL, ANGRIF_RO, ANGRIF_ROL, ANGRIF_RU, ANGRIF_RUL;
 extern int16_t FL_ANFANG, FR_ANFANG, FO_ANFANG, FU_ANFANG;
 extern int16_t S1_ANFANG, S1_LANG, S2_ANFANG, S2_LANG;
 
@@ -44,11 +43,10 @@ int fexist(const char *Name);
 char *fsearch(const char *Filename, char *Puffer);
 char *strlow(const char *text);
 char *floadfile(const char *Name, const char *Typ, long *Anzahl);
-unsigned char *fload(const char *Name, const char *Typ, unsigned int &Anzahl, unsigned char *Puffer,
-                     unsigned int Head, unsigned short *Deskriptor);
+unsigned char *fload(const char *Name, const char *Typ, unsigned int &Anzahl, unsigned char *Puffer, unsigned int Head,
+                     unsigned short *Deskriptor);
 void freadt(unsigned char *Puffer, unsigned int Anzahl, FILE *Handle);
-unsigned int floadt(const char *Name, const char *Typ, unsigned int Anzahl, unsigned char *Puffer,
-                    unsigned int Head);
+unsigned int floadt(const char *Name, const char *Typ, unsigned int Anzahl, unsigned char *Puffer, unsigned int Head);
 int rnd(int Lower, int Upper);
 void delay(long n);
 void memadd(unsigned char *Pointer, unsigned char Delta, unsigned short Size);

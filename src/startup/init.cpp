@@ -15,7 +15,8 @@
 #include "units/data.h"
 #include "units/leute.h"
 
-void InitSpiel() {
+void InitSpiel()
+{
     bchst = LoadSomething("Schrift", "resource/font-01.rsc");
     bchstLaenge = LetzteLaenge;
     m_images = LoadSomething("Mauszeiger", "resource/maus.rsc");
@@ -35,7 +36,8 @@ void InitSpiel() {
     InitKarte();
 }
 
-void FreeData() {
+void FreeData()
+{
     free(Terrain);
     Terrain = nullptr;
     free(TerrainData);
@@ -43,8 +45,10 @@ void FreeData() {
     TerrainLaenge = 0;
 }
 
-int SpielAnzeigen() {
-    if (init640x480() == 0) return 0;
+int SpielAnzeigen()
+{
+    if (init640x480() == 0)
+        return 0;
     // Without its colours the battlefield would be one black surface.
     constexpr const char *Palette = "data/system.pal";
     if (!LoadPalette(Palette, pal))
@@ -57,7 +61,8 @@ int SpielAnzeigen() {
     return 1;
 }
 
-void StartAufstellung() {
+void StartAufstellung()
+{
     for (int i = 0; i < 10; i++) {
         const int b = rnd(-40, 40);
         const int c = rnd(-40, 40);

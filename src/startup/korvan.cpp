@@ -20,20 +20,26 @@
 
 // Moves into the installed data folder where the working directory holds no resource/; where
 // there is none either, the loaders report the first missing file as in any other folder.
-static void InDenDatenordner() {
+static void InDenDatenordner()
+{
     namespace fs = std::filesystem;
     std::error_code fehler;
-    if (fs::is_directory("resource", fehler)) return;
+    if (fs::is_directory("resource", fehler))
+        return;
     const fs::path programm = fs::read_symlink("/proc/self/exe", fehler);
-    if (fehler) return;
+    if (fehler)
+        return;
     const fs::path daten = programm.parent_path() / KORVAN_DATA_DIR;
-    if (!fs::is_directory(daten / "resource", fehler)) return;
+    if (!fs::is_directory(daten / "resource", fehler))
+        return;
     const fs::path start = fs::current_path(fehler);
-    if (fehler || chdir(daten.c_str()) != 0) return;
+    if (fehler || chdir(daten.c_str()) != 0)
+        return;
     ggiLayerSetOrigin(start.c_str());
 }
 
-int main() {
+int main()
+{
     InDenDatenordner();
     printf("KORVAN\n");
     printf("Ein Echtzeit-Taktikspiel aus der Korvan-Werkstatt, 2025-2026\n");

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-extern uint8_t edit;         // overlay shown
-extern int16_t EditSelect;   // tile drawn as the cursor
-extern int16_t PartSelect;   // tile at the top of the column
+extern uint8_t edit;              // overlay shown
+extern int16_t EditSelect;        // tile drawn as the cursor
+extern int16_t PartSelect;        // tile at the top of the column
 extern int16_t SelectX, SelectY;  // screen position of the column's first tile
 
 void ShowSpriteSelect();

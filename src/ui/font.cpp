@@ -21,16 +21,26 @@ int Glyphe(unsigned char c)
     if (c >= '0' && c <= '9')
         return 40 + (c - '0');
     switch (c) {
-    case '.': return 25;
-    case '(': return 26;
-    case ')': return 27;
-    case '/': return 29;
-    case ',': return 31;
-    case '-': return 32;
-    case '!': return 34;
-    case '+': return 35;
-    case ':': return 39;
-    default: return -1;
+    case '.':
+        return 25;
+    case '(':
+        return 26;
+    case ')':
+        return 27;
+    case '/':
+        return 29;
+    case ',':
+        return 31;
+    case '-':
+        return 32;
+    case '!':
+        return 34;
+    case '+':
+        return 35;
+    case ':':
+        return 39;
+    default:
+        return -1;
     }
 }
 

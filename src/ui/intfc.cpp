@@ -15,7 +15,10 @@ namespace {
 
 constexpr int BALKEN_MIN = 8;  // shortest bar whose runs are all non-negative
 
-void Punkt(int x, int y, unsigned char farbe) { VScreen[y * WIDTH + x] = farbe; }
+void Punkt(int x, int y, unsigned char farbe)
+{
+    VScreen[y * WIDTH + x] = farbe;
+}
 
 // Pixels dx = von .. bis of bar row `zeile`, a run that is empty when bis < von.
 void Lauf(int x, int y, int zeile, int von, int bis, unsigned char farbe)
@@ -51,8 +54,7 @@ void LinkesEnde(int x, int y, int zeile, unsigned char L, unsigned char D, unsig
     Lauf(x, y, zeile, a + 1, 3, M);
 }
 
-void RechtesEnde(int x, int y, int lang, int zeile, unsigned char L, unsigned char D,
-                 unsigned char M)
+void RechtesEnde(int x, int y, int lang, int zeile, unsigned char L, unsigned char D, unsigned char M)
 {
     const int a = Einzug(zeile);
     Lauf(x, y, zeile, lang - 3, lang - a - 1, M);
@@ -100,9 +102,15 @@ void Balken(int x, int y, int lang, unsigned char HELL, unsigned char DUNKEL, un
     Lauf(x, y, 11, 4, lang - 4, DUNKEL);
 }
 
-void gbalken(int x, int y, int lang) { Balken(x, y, lang, 96, 100, 98); }
+void gbalken(int x, int y, int lang)
+{
+    Balken(x, y, lang, 96, 100, 98);
+}
 
-void bbalken(int x, int y, int lang) { Balken(x, y, lang, 106, 110, 108); }
+void bbalken(int x, int y, int lang)
+{
+    Balken(x, y, lang, 106, 110, 108);
+}
 
 void gbalken_offen(int x, int y, int lang)
 {

@@ -21,12 +21,9 @@ struct Eintrag {
 };
 
 constexpr Eintrag EINTRAEGE[] = {
-    {"Spiel fortsetzen", 240, 100, 160, 246, 104, -1, -1},
-    {"Neues Spiel erstellen", 240, 150, 160, 246, 154, 245, 153},
-    {"Spiel laden", 240, 180, 160, 246, 184, 245, 183},
-    {"Spiel speichern", 240, 200, 160, 246, 204, 245, 203},
-    {"Einstellungen", 240, 230, 160, 246, 234, 245, 233},
-    {"Mitwirkende", 240, 250, 160, 246, 254, 245, 253},
+    {"Spiel fortsetzen", 240, 100, 160, 246, 104, -1, -1}, {"Neues Spiel erstellen", 240, 150, 160, 246, 154, 245, 153},
+    {"Spiel laden", 240, 180, 160, 246, 184, 245, 183},    {"Spiel speichern", 240, 200, 160, 246, 204, 245, 203},
+    {"Einstellungen", 240, 230, 160, 246, 234, 245, 233},  {"Mitwirkende", 240, 250, 160, 246, 254, 245, 253},
     {"Beenden", 549, 385, 90, 554, 389, 555, 388},
 };
 
@@ -91,8 +88,7 @@ void HauptMenu()
             case evPtrButtonRelease:
                 break;
             default:
-                printf("Ein unerwartetes Ereignis ist aufgetreten: event.any.type=%d\n",
-                       event.any.type);
+                printf("Ein unerwartetes Ereignis ist aufgetreten: event.any.type=%d\n", event.any.type);
                 break;
             }
             mx = Begrenzt(mx, WIDTH - 1);

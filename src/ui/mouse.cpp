@@ -23,7 +23,10 @@ unsigned char *Frame(int n)
     return m_images + FRAME * n;
 }
 
-bool ImBild(int x, int y) { return x >= 0 && x < WIDTH && y >= 0 && y < HEIGHT; }
+bool ImBild(int x, int y)
+{
+    return x >= 0 && x < WIDTH && y >= 0 && y < HEIGHT;
+}
 
 }  // namespace
 

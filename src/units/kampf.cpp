@@ -5,16 +5,25 @@
 #include "display/video.h"
 #include "effects/laser.h"
 #include "effects/rocket.h"
+#include "map/maps.h"
 #include "startup/file.h"
 #include "units/data.h"
-#include "map/maps.h"
 #include "units/leute.h"
 
 namespace {
 
 // The eight directions a unit can face while it attacks.
-enum Richtung { RICHTUNG_R, RICHTUNG_RO, RICHTUNG_RU, RICHTUNG_L, RICHTUNG_LO, RICHTUNG_LU,
-                RICHTUNG_O, RICHTUNG_U, KEINE_RICHTUNG };
+enum Richtung {
+    RICHTUNG_R,
+    RICHTUNG_RO,
+    RICHTUNG_RU,
+    RICHTUNG_L,
+    RICHTUNG_LO,
+    RICHTUNG_LU,
+    RICHTUNG_O,
+    RICHTUNG_U,
+    KEINE_RICHTUNG
+};
 
 // Where the laser leaves the trooper's sprite, per direction, from its top-left corner.
 constexpr int16_t Muendung[8][2] = {
@@ -95,15 +104,32 @@ bool AngriffsSchritt(MANN &m, Richtung r)
     int anfang = 0;
     int lang = 0;
     switch (r) {
-    case RICHTUNG_R: anfang = ANGRIF_R, lang = ANGRIF_RL; break;
-    case RICHTUNG_RO: anfang = ANGRIF_RO, lang = ANGRIF_ROL; break;
-    case RICHTUNG_RU: anfang = ANGRIF_RU, lang = ANGRIF_RUL; break;
-    case RICHTUNG_L: anfang = ANGRIF_L, lang = ANGRIF_LL; break;
-    case RICHTUNG_LO: anfang = ANGRIF_LO, lang = ANGRIF_LOL; break;
-    case RICHTUNG_LU: anfang = ANGRIF_LU, lang = ANGRIF_LUL; break;
-    case RICHTUNG_O: anfang = ANGRIF_O, lang = ANGRIF_OL; break;
-    case RICHTUNG_U: anfang = ANGRIF_U, lang = ANGRIF_UL; break;
-    case KEINE_RICHTUNG: return false;
+    case RICHTUNG_R:
+        anfang = ANGRIF_R, lang = ANGRIF_RL;
+        break;
+    case RICHTUNG_RO:
+        anfang = ANGRIF_RO, lang = ANGRIF_ROL;
+        break;
+    case RICHTUNG_RU:
+        anfang = ANGRIF_RU, lang = ANGRIF_RUL;
+        break;
+    case RICHTUNG_L:
+        anfang = ANGRIF_L, lang = ANGRIF_LL;
+        break;
+    case RICHTUNG_LO:
+        anfang = ANGRIF_LO, lang = ANGRIF_LOL;
+        break;
+    case RICHTUNG_LU:
+        anfang = ANGRIF_LU, lang = ANGRIF_LUL;
+        break;
+    case RICHTUNG_O:
+        anfang = ANGRIF_O, lang = ANGRIF_OL;
+        break;
+    case RICHTUNG_U:
+        anfang = ANGRIF_U, lang = ANGRIF_UL;
+        break;
+    case KEINE_RICHTUNG:
+        return false;
     }
     const int s = m.type * MANN_DIV + anfang;
     bool fertig = false;
@@ -187,8 +213,8 @@ void LaserMannAttack(short index)
     const Richtung r = LaserBlickrichtung(m);
     if (r != KEINE_RICHTUNG) {
         if (AngriffsSchritt(m, r))
-            LaserInsert(static_cast<int16_t>(m.ax + Muendung[r][0]),
-                        static_cast<int16_t>(m.ay + Muendung[r][1]), index);
+            LaserInsert(static_cast<int16_t>(m.ax + Muendung[r][0]), static_cast<int16_t>(m.ay + Muendung[r][1]),
+                        index);
         AngriffsBild(m);
     }
     LeuteTrackAttack(index);

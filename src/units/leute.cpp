@@ -24,8 +24,7 @@ constexpr unsigned char BALKEN_FUELLUNG = 96;
 // Fills the lowest free slot with a new unit of side `feind`; returns the slot, or -1 when
 // the side is full. A kind outside the ten known ones is refused too: it has no abilities
 // to copy, and every reader of Data relies on a unit's kind indexing it.
-int Einfuegen(int16_t &anz, short ax, short ay, short dx, short dy, unsigned char type,
-              uint8_t feind)
+int Einfuegen(int16_t &anz, short ax, short ay, short dx, short dy, unsigned char type, uint8_t feind)
 {
     if (type >= 10)
         return -1;
@@ -111,8 +110,7 @@ int64_t ZeigBild(const MANN &m)
 // Sprite pixels over the background: byte 3 transparent, 0 and 255 as colour 0, background
 // above 163 kept.
 struct SpriteRegel {
-    template <class Block>
-    static Block Mische(Block b, Block hinten)
+    template <class Block> static Block Mische(Block b, Block hinten)
     {
         const Block schreiben = (Block)((b != DURCHSICHTIG) & (hinten <= SCHUTZ));
         const Block schwarz = (Block)((b == 0) | (b == 255));
@@ -139,8 +137,7 @@ void SpriteKopie(const MANN &m)
     const int i0 = std::max(0, -y), i1 = std::min(hoehe, HEIGHT - y);
     if (j0 >= j1 || i0 >= i1)
         return;
-    const unsigned char *quelle =
-        LeuteData + m.shape_start + bild * breite * hoehe + int64_t(i0) * breite + j0;
+    const unsigned char *quelle = LeuteData + m.shape_start + bild * breite * hoehe + int64_t(i0) * breite + j0;
     unsigned char *ziel = VScreen + int64_t(y + i0) * WIDTH + x + j0;
     for (int i = i0; i < i1; ++i) {
         BlockZeile<SpriteRegel>(ziel, quelle, j1 - j0);

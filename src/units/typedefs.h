@@ -39,8 +39,8 @@ struct MANN {
     int16_t shapeX, shapeY;
     int16_t energie;
     int16_t system;
-    int32_t shape_start;  // byte offset of the kind's sprite set in LeuteData
-    MPOS d[WEG_LAENGE];   // route from the path finder
+    int32_t shape_start;    // byte offset of the kind's sprite set in LeuteData
+    MPOS d[WEG_LAENGE];     // route from the path finder
     MPOS d1[UMWEG_LAENGE];  // detour stack
 };
 

@@ -5,8 +5,8 @@
 
 #include "units/typedefs.h"
 
-constexpr int MAX_LEUTE = 100;      // slots in the unit table
-constexpr int MAX_PRO_SEITE = 49;   // live units per side at most
+constexpr int MAX_LEUTE = 100;     // slots in the unit table
+constexpr int MAX_PRO_SEITE = 49;  // live units per side at most
 
 extern MANN Leute[MAX_LEUTE];  // both sides, identified by slot
 extern int16_t MAnz;           // live units of the player

@@ -18,9 +18,9 @@
 
 // What readpcx made of a file; main prints the message that belongs to each.
 enum pcx_result {
-    PCX_LOADED,  // a picture and its palette
-    PCX_INVALID, // "Error loading file!"
-    PCX_TOO_BIG  // the size line, then "Image is too big!"
+    PCX_LOADED,   // a picture and its palette
+    PCX_INVALID,  // "Error loading file!"
+    PCX_TOO_BIG   // the size line, then "Image is too big!"
 };
 
 // Bytes per pixel of the chosen graphics mode (1, 2 or 3), set by init_ggi.
@@ -32,8 +32,7 @@ extern uint8_t bytes_per_pixel;
 // first width bytes of each scan line are kept. At most datalen code bytes are read. Returns
 // false when the codes end before the last scan line is complete. A run that passes the end
 // of the picture is cut there; a run of count 0 writes nothing.
-bool readpcximage(FILE *file, uint8_t *dest, uint16_t width, uint16_t height,
-                  uint16_t bytesperline, long datalen);
+bool readpcximage(FILE *file, uint8_t *dest, uint16_t width, uint16_t height, uint16_t bytesperline, long datalen);
 
 // Reads a 256-colour PCX picture from an open file. Checks, in this order, so that nothing
 // is allocated or decoded for a file that cannot be shown:
@@ -47,8 +46,7 @@ bool readpcximage(FILE *file, uint8_t *dest, uint16_t width, uint16_t height,
 //      otherwise PCX_INVALID.
 // On success returns the index picture of width x height bytes (malloc: free it) and fills
 // palette with the 768 trailer bytes; otherwise returns nullptr and leaves palette alone.
-uint8_t *readpcx(FILE *file, uint8_t *palette, uint16_t *width, uint16_t *height,
-                 pcx_result *result);
+uint8_t *readpcx(FILE *file, uint8_t *palette, uint16_t *width, uint16_t *height, pcx_result *result);
 
 // Opens the default display and sets the first 320 x 200 mode it accepts of 8, 16 and 24
 // bits; on any failure prints why and ends the process with status 1.
@@ -60,5 +58,5 @@ void exit_ggi(ggi_visual_t vis);
 // Converts count index pixels into display pixels of bytes_per_pixel bytes each: indices
 // unchanged at 1, ggiMapColor of the palette entry at 2, blue, green, red from the raw
 // palette at 3. Any other depth leaves display alone.
-void adapttodepth(ggi_visual_t vis, void *display, const uint8_t *pixels, size_t count,
-                  const uint8_t *rawpalette, const ggi_color *palette);
+void adapttodepth(ggi_visual_t vis, void *display, const uint8_t *pixels, size_t count, const uint8_t *rawpalette,
+                  const ggi_color *palette);

@@ -9,11 +9,9 @@
 uint8_t bytes_per_pixel;
 
 // Sets the mode of the given type; the caller has checked that the display accepts it.
-static void setmode(ggi_visual_t vis, ggi_graphtype type, uint8_t bytes, const char *using_msg,
-                    const char *error_msg)
+static void setmode(ggi_visual_t vis, ggi_graphtype type, uint8_t bytes, const char *using_msg, const char *error_msg)
 {
-    if (ggiSetGraphMode(vis, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, type) !=
-        0) {
+    if (ggiSetGraphMode(vis, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, type) != 0) {
         printf("%s", error_msg);
         exit(1);
     }
@@ -24,8 +22,7 @@ static void setmode(ggi_visual_t vis, ggi_graphtype type, uint8_t bytes, const c
 static bool accepts(ggi_visual_t vis, ggi_graphtype type)
 {
     ggi_mode suggested;
-    return ggiCheckGraphMode(vis, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, PCX_MAX_WIDTH, PCX_MAX_HEIGHT,
-                             type, &suggested) == 0;
+    return ggiCheckGraphMode(vis, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, type, &suggested) == 0;
 }
 
 void init_ggi(ggi_visual_t *vis)
@@ -59,8 +56,8 @@ void exit_ggi(ggi_visual_t vis)
     ggiExit();
 }
 
-void adapttodepth(ggi_visual_t vis, void *display, const uint8_t *pixels, size_t count,
-                  const uint8_t *rawpalette, const ggi_color *palette)
+void adapttodepth(ggi_visual_t vis, void *display, const uint8_t *pixels, size_t count, const uint8_t *rawpalette,
+                  const ggi_color *palette)
 {
     uint8_t *out = (uint8_t *)display;
     switch (bytes_per_pixel) {

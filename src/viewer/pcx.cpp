@@ -22,8 +22,7 @@ static uint16_t le16(const uint8_t *p)
     return (uint16_t)(p[0] | (p[1] << 8));
 }
 
-bool readpcximage(FILE *file, uint8_t *dest, uint16_t width, uint16_t height,
-                  uint16_t bytesperline, long datalen)
+bool readpcximage(FILE *file, uint8_t *dest, uint16_t width, uint16_t height, uint16_t bytesperline, long datalen)
 {
     // Without room for a whole row in each scan line there is no sound way to place pixels,
     // and a zero-length scan line would never advance.
@@ -31,7 +30,7 @@ bool readpcximage(FILE *file, uint8_t *dest, uint16_t width, uint16_t height,
         return false;
 
     uint32_t row = 0;
-    uint32_t col = 0; // position within the scan line, pad bytes included
+    uint32_t col = 0;  // position within the scan line, pad bytes included
     long left = datalen;
     while (row < height) {
         if (left <= 0)
@@ -72,8 +71,7 @@ bool readpcximage(FILE *file, uint8_t *dest, uint16_t width, uint16_t height,
     return true;
 }
 
-uint8_t *readpcx(FILE *file, uint8_t *palette, uint16_t *width, uint16_t *height,
-                 pcx_result *result)
+uint8_t *readpcx(FILE *file, uint8_t *palette, uint16_t *width, uint16_t *height, pcx_result *result)
 {
     *result = PCX_INVALID;
 
@@ -88,8 +86,8 @@ uint8_t *readpcx(FILE *file, uint8_t *palette, uint16_t *width, uint16_t *height
         return nullptr;
     // Only one byte-per-pixel plane of palette indices can be shown; a palette trailer after
     // a picture of another kind does not make it one.
-    if (header[HDR_MANUFACTURER] != 10 || header[HDR_VERSION] != 5 ||
-        header[HDR_BITS_PER_PIXEL] != 8 || header[HDR_PLANES] != 1)
+    if (header[HDR_MANUFACTURER] != 10 || header[HDR_VERSION] != 5 || header[HDR_BITS_PER_PIXEL] != 8 ||
+        header[HDR_PLANES] != 1)
         return nullptr;
 
     uint16_t w = (uint16_t)(le16(header + HDR_XMAX) - le16(header + HDR_XMIN) + 1);
@@ -109,8 +107,7 @@ uint8_t *readpcx(FILE *file, uint8_t *palette, uint16_t *width, uint16_t *height
     if (pixels == nullptr)
         return nullptr;
     // The codes may not reach into the palette trailer.
-    if (!readpcximage(file, pixels, w, h, bytesperline,
-                      size - PCX_HEADER_SIZE - PCX_TRAILER_SIZE)) {
+    if (!readpcximage(file, pixels, w, h, bytesperline, size - PCX_HEADER_SIZE - PCX_TRAILER_SIZE)) {
         free(pixels);
         return nullptr;
     }

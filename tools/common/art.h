@@ -74,8 +74,10 @@ struct Image {
     Image() = default;
     Image(int w_, int h_, int fill = -1) : w(w_), h(h_), px(size_t(w_) * h_, fill) {}
     int At(int x, int y) const { return (x < 0 || y < 0 || x >= w || y >= h) ? -1 : px[y * w + x]; }
-    void Set(int x, int y, int c) {
-        if (x >= 0 && y >= 0 && x < w && y < h) px[y * w + x] = c;
+    void Set(int x, int y, int c)
+    {
+        if (x >= 0 && y >= 0 && x < w && y < h)
+            px[y * w + x] = c;
     }
 };
 

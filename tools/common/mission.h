@@ -8,9 +8,9 @@
 
 namespace mission {
 
-constexpr int CELLS = 100;                      // the file holds 100 x 100 cells whatever the size
+constexpr int CELLS = 100;                        // the file holds 100 x 100 cells whatever the size
 constexpr int FILE_SIZE = 4 + CELLS * CELLS * 2;  // 20,004 bytes
-constexpr int MAX_SIZE = 98;  // the obstacle scan reads one cell past the map and its own tables one more
+constexpr int MAX_SIZE = 98;           // the obstacle scan reads one cell past the map and its own tables one more
 constexpr int MIN_W = 32, MIN_H = 21;  // the smallest map that fills the 640 x 400 view
 
 struct Mission {

@@ -5,19 +5,24 @@
 
 namespace art {
 
-void WritePpm(const std::string &path, const Rgbimage &img) {
+void WritePpm(const std::string &path, const Rgbimage &img)
+{
     FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f) throw SourceError(path + ": cannot be written");
+    if (!f)
+        throw SourceError(path + ": cannot be written");
     std::fprintf(f, "P6\n%d %d\n255\n", img.w, img.h);
     for (const Rgb &c : img.px) {
         unsigned char b[3] = {c.r, c.g, c.b};
         std::fwrite(b, 1, 3, f);
     }
-    if (std::fclose(f) != 0) throw SourceError(path + ": cannot be written");
+    if (std::fclose(f) != 0)
+        throw SourceError(path + ": cannot be written");
 }
 
-Rgbimage ContactSheet(const std::vector<Image> &frames, int perRow, const Palette &pal) {
-    if (frames.empty()) return Rgbimage(1, 1, Rgb{40, 40, 48});
+Rgbimage ContactSheet(const std::vector<Image> &frames, int perRow, const Palette &pal)
+{
+    if (frames.empty())
+        return Rgbimage(1, 1, Rgb{40, 40, 48});
     int fw = frames[0].w, fh = frames[0].h;
     int rows = (int(frames.size()) + perRow - 1) / perRow;
     int cols = int(frames.size()) < perRow ? int(frames.size()) : perRow;
@@ -34,12 +39,14 @@ Rgbimage ContactSheet(const std::vector<Image> &frames, int perRow, const Palett
     return sheet;
 }
 
-std::vector<Image> CutFrames(const std::vector<unsigned char> &data, int w, int h, int transparent) {
+std::vector<Image> CutFrames(const std::vector<unsigned char> &data, int w, int h, int transparent)
+{
     std::vector<Image> frames;
     size_t size = size_t(w) * h;
     for (size_t at = 0; at + size <= data.size(); at += size) {
         Image img(w, h);
-        for (size_t i = 0; i < size; ++i) img.px[i] = data[at + i] == transparent ? -1 : data[at + i];
+        for (size_t i = 0; i < size; ++i)
+            img.px[i] = data[at + i] == transparent ? -1 : data[at + i];
         frames.push_back(img);
     }
     return frames;

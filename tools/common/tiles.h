@@ -9,9 +9,9 @@ namespace tiles {
 
 // Open ground: 0 .. 95.
 constexpr int GRASS = 0, GRASS_N = 8;
-constexpr int DIRT = 8, DIRT_N = 4;  // dirt on all sides
+constexpr int DIRT = 8, DIRT_N = 4;   // dirt on all sides
 constexpr int SAND = 12, SAND_N = 4;  // sand on all sides
-constexpr int ROAD = 16;  // + the mask of road neighbours (N 1, E 2, S 4, W 8)
+constexpr int ROAD = 16;              // + the mask of road neighbours (N 1, E 2, S 4, W 8)
 constexpr int BRIDGE_H = 32, BRIDGE_V = 33;
 constexpr int CRATER = 34, CRATER_N = 2;
 constexpr int DIRT_EDGE = 36;  // + the mask of dirt neighbours: a patch fraying into the grass
@@ -46,10 +46,9 @@ int WaterIndex(int sides, int corners);
 void WaterShape(int index, int &sides, int &corners);
 
 // Map characters.
-constexpr char C_GRASS = '.', C_DIRT = ',', C_SAND = ':', C_ROAD = '=', C_BRIDGE = '+',
-               C_CRATER = 'x', C_WATER = '~', C_WATER_ANIM = 'w', C_TREES = 'T', C_ROCK = 'R',
-               C_HOUSE = 'H', C_HALL = 'K', C_WALL = '#', C_WRECK = 'W', C_CRATES = 'X',
-               C_FIRE = 'F', C_RADAR = 'D';
+constexpr char C_GRASS = '.', C_DIRT = ',', C_SAND = ':', C_ROAD = '=', C_BRIDGE = '+', C_CRATER = 'x', C_WATER = '~',
+               C_WATER_ANIM = 'w', C_TREES = 'T', C_ROCK = 'R', C_HOUSE = 'H', C_HALL = 'K', C_WALL = '#',
+               C_WRECK = 'W', C_CRATES = 'X', C_FIRE = 'F', C_RADAR = 'D';
 extern const std::string MAP_CHARACTERS;
 // One line per character, for the head of a text map.
 std::string MapLegend();

@@ -11,26 +11,31 @@
 
 namespace {
 
-std::string ReadText(const std::string &path) {
+std::string ReadText(const std::string &path)
+{
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw art::SourceError(path + ": cannot be read");
+    if (!in)
+        throw art::SourceError(path + ": cannot be read");
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-void WriteText(const std::string &path, const std::string &text) {
+void WriteText(const std::string &path, const std::string &text)
+{
     mission::WriteFile(path, std::vector<unsigned char>(text.begin(), text.end()));
 }
 
 // The map as the game shows it: every cell's tile, grain pixels given a grass colour from a
 // fixed hash instead of the game's random draws.
 void Render(const std::string &misPath, const std::string &terrainPath, const std::string &palPath,
-            const std::string &out) {
+            const std::string &out)
+{
     mission::Mission m = mission::Decode(mission::ReadFile(misPath));
     auto terrain = mission::ReadFile(terrainPath);
     auto pal = mission::ReadFile(palPath);
-    if (pal.size() < 768) throw art::SourceError(palPath + ": a palette has 768 bytes");
+    if (pal.size() < 768)
+        throw art::SourceError(palPath + ": a palette has 768 bytes");
     const unsigned char *rgb = pal.data() + pal.size() - 768;
     int tilesLoaded = int(terrain.size() / 400);
     art::Rgbimage img(m.w * 20, m.h * 20, art::Rgb{0, 0, 0});
@@ -43,25 +48,29 @@ void Render(const std::string &misPath, const std::string &terrainPath, const st
             for (int k = 0; k < 20; ++k)
                 for (int l = 0; l < 20; ++l) {
                     int p = terrain[size_t(t) * 400 + k * 20 + l];
-                    if (p >= 1 && p <= 5) p = 1 + int(tiles::CellHash(c * 20 + l, r * 20 + k) % 5);
-                    img.px[size_t(r * 20 + k) * img.w + c * 20 + l] = art::Rgb{rgb[p * 3], rgb[p * 3 + 1], rgb[p * 3 + 2]};
+                    if (p >= 1 && p <= 5)
+                        p = 1 + int(tiles::CellHash(c * 20 + l, r * 20 + k) % 5);
+                    img.px[size_t(r * 20 + k) * img.w + c * 20 + l] =
+                        art::Rgb{rgb[p * 3], rgb[p * 3 + 1], rgb[p * 3 + 2]};
                 }
         }
     art::WritePpm(out, img);
 }
 
-int Usage() {
-    std::fprintf(stderr,
-                 "usage: korvan_mission compile MAP.txt MISSION.mis\n"
-                 "       korvan_mission decompile MISSION.mis MAP.txt\n"
-                 "       korvan_mission render MISSION.mis TERRAIN.rsc PALETTE.pal PICTURE.ppm\n");
+int Usage()
+{
+    std::fprintf(stderr, "usage: korvan_mission compile MAP.txt MISSION.mis\n"
+                         "       korvan_mission decompile MISSION.mis MAP.txt\n"
+                         "       korvan_mission render MISSION.mis TERRAIN.rsc PALETTE.pal PICTURE.ppm\n");
     return 2;
 }
 
 }  // namespace
 
-int main(int argc, char **argv) {
-    if (argc < 2) return Usage();
+int main(int argc, char **argv)
+{
+    if (argc < 2)
+        return Usage();
     std::string verb = argv[1];
     try {
         if (verb == "compile" && argc == 4) {

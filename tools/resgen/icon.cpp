@@ -10,20 +10,25 @@
 namespace resgen {
 namespace {
 
-void Put32(std::vector<unsigned char> &out, uint32_t v) {
-    for (int s = 24; s >= 0; s -= 8) out.push_back((unsigned char)(v >> s));
+void Put32(std::vector<unsigned char> &out, uint32_t v)
+{
+    for (int s = 24; s >= 0; s -= 8)
+        out.push_back((unsigned char)(v >> s));
 }
 
-uint32_t Crc(const unsigned char *p, size_t n) {
+uint32_t Crc(const unsigned char *p, size_t n)
+{
     uint32_t c = 0xFFFFFFFFu;
     for (size_t i = 0; i < n; ++i) {
         c ^= p[i];
-        for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+        for (int k = 0; k < 8; ++k)
+            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
     }
     return c ^ 0xFFFFFFFFu;
 }
 
-void Chunk(std::vector<unsigned char> &png, const char *type, const std::vector<unsigned char> &data) {
+void Chunk(std::vector<unsigned char> &png, const char *type, const std::vector<unsigned char> &data)
+{
     Put32(png, uint32_t(data.size()));
     size_t start = png.size();
     png.insert(png.end(), type, type + 4);
@@ -33,7 +38,8 @@ void Chunk(std::vector<unsigned char> &png, const char *type, const std::vector<
 
 // True colour, 8 bits a component, in a zlib stream of stored (uncompressed) blocks: an icon
 // is small, and no compression library is needed.
-std::vector<unsigned char> Png(const art::Rgbimage &img) {
+std::vector<unsigned char> Png(const art::Rgbimage &img)
+{
     std::vector<unsigned char> raw;
     for (int y = 0; y < img.h; ++y) {
         raw.push_back(0);  // no filter
@@ -68,26 +74,32 @@ std::vector<unsigned char> Png(const art::Rgbimage &img) {
 
 }  // namespace
 
-art::Rgbimage Icon(const Book &book, int scale) {
+art::Rgbimage Icon(const Book &book, int scale)
+{
     std::vector<Image> ground = Terrain(book), tank = Vehicle(book), men = Infantry(book);
     Image icon(ICON, ICON, 0);
     for (int y = 0; y < ICON; y += TILE)
-        for (int x = 0; x < ICON; x += TILE) art::Blit(icon, ground[tiles::GRASS + (x + 3 * y) / TILE % tiles::GRASS_N], x, y);
+        for (int x = 0; x < ICON; x += TILE)
+            art::Blit(icon, ground[tiles::GRASS + (x + 3 * y) / TILE % tiles::GRASS_N], x, y);
     // The vehicle heads up and right (facing 60), the trooper walks beside it.
     art::Blit(icon, tank[60], (ICON - TANK_W) / 2, 4);
     art::Blit(icon, men[WalkStart(RO) + 1], 8, ICON - MAN_H - 4);
     art::Rgbimage out(ICON * scale, ICON * scale, art::Rgb{});
     for (int y = 0; y < out.h; ++y)
-        for (int x = 0; x < out.w; ++x) out.px[size_t(y) * out.w + x] = book.palette.rgb[icon.At(x / scale, y / scale)];
+        for (int x = 0; x < out.w; ++x)
+            out.px[size_t(y) * out.w + x] = book.palette.rgb[icon.At(x / scale, y / scale)];
     return out;
 }
 
-void WritePng(const std::string &path, const art::Rgbimage &img) {
+void WritePng(const std::string &path, const art::Rgbimage &img)
+{
     std::vector<unsigned char> png = Png(img);
     FILE *f = std::fopen(path.c_str(), "wb");
     bool ok = f && std::fwrite(png.data(), 1, png.size(), f) == png.size();
-    if (f && std::fclose(f) != 0) ok = false;
-    if (!ok) throw art::SourceError(path + ": cannot be written");
+    if (f && std::fclose(f) != 0)
+        ok = false;
+    if (!ok)
+        throw art::SourceError(path + ": cannot be written");
 }
 
 }  // namespace resgen

@@ -18,7 +18,8 @@ using Bytes = std::vector<unsigned char>;
 
 // Frames into bytes: transparent pixels become `transparent`; an opaque pixel may not use
 // that value, and none may lie above `highest`.
-Bytes Encode(const std::vector<Image> &frames, int w, int h, int transparent, int highest, const char *what) {
+Bytes Encode(const std::vector<Image> &frames, int w, int h, int transparent, int highest, const char *what)
+{
     Bytes out;
     for (size_t n = 0; n < frames.size(); ++n) {
         const Image &f = frames[n];
@@ -31,8 +32,8 @@ Bytes Encode(const std::vector<Image> &frames, int w, int h, int transparent, in
                 int c = f.px[y * w + x];
                 if (c < 0) {
                     if (transparent < 0)
-                        throw art::SourceError(std::string(what) + " frame " + std::to_string(n) +
-                                               " has a hole at " + std::to_string(x) + ", " + std::to_string(y));
+                        throw art::SourceError(std::string(what) + " frame " + std::to_string(n) + " has a hole at " +
+                                               std::to_string(x) + ", " + std::to_string(y));
                     c = transparent;
                 } else if (c == transparent || c > highest) {
                     throw art::SourceError(std::string(what) + " frame " + std::to_string(n) + " uses colour " +
@@ -45,24 +46,26 @@ Bytes Encode(const std::vector<Image> &frames, int w, int h, int transparent, in
 }
 
 void Sheet(const fs::path &dir, const char *name, const Bytes &data, int w, int h, int transparent, int perRow,
-           const art::Palette &pal) {
+           const art::Palette &pal)
+{
     art::WritePpm((dir / name).string(), art::ContactSheet(art::CutFrames(data, w, h, transparent), perRow, pal));
 }
 
-int Usage() {
-    std::fprintf(stderr,
-                 "usage: korvan_resgen --art DIR [--out DIR] [--sheets DIR] [--icons DIR]\n"
-                 "       korvan_resgen --art DIR --check\n"
-                 "Makes resource/*.rsc, resource/mann.num and data/system.pal below --out from the\n"
-                 "pictures in --art; --sheets writes a contact sheet (PPM) of every file;\n"
-                 "--icons writes the menu icon as korvan-64.png, korvan-128.png, korvan-256.png;\n"
-                 "--check only reads the art and reports the first fault.\n");
+int Usage()
+{
+    std::fprintf(stderr, "usage: korvan_resgen --art DIR [--out DIR] [--sheets DIR] [--icons DIR]\n"
+                         "       korvan_resgen --art DIR --check\n"
+                         "Makes resource/*.rsc, resource/mann.num and data/system.pal below --out from the\n"
+                         "pictures in --art; --sheets writes a contact sheet (PPM) of every file;\n"
+                         "--icons writes the menu icon as korvan-64.png, korvan-128.png, korvan-256.png;\n"
+                         "--check only reads the art and reports the first fault.\n");
     return 2;
 }
 
 }  // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     std::string artDir, outDir, sheetDir, iconDir;
     bool check = false;
     for (int i = 1; i < argc; ++i) {
@@ -75,7 +78,8 @@ int main(int argc, char **argv) {
             return Usage();
         }
     }
-    if (artDir.empty() || (outDir.empty() && sheetDir.empty() && iconDir.empty() && !check)) return Usage();
+    if (artDir.empty() || (outDir.empty() && sheetDir.empty() && iconDir.empty() && !check))
+        return Usage();
     try {
         Book book = art::LoadBook(artDir);
         // Making every frame also resolves every colour role, so a check makes them too.
@@ -89,11 +93,14 @@ int main(int argc, char **argv) {
         auto smoke = Encode(Smoke(book), SMOKE_W, SMOKE_H, 0, 255, "smoke");
         if (men.size() + tank.size() + heli.size() > 900000)
             throw art::SourceError("the three sprite files exceed 900,000 bytes");
-        if (terrain.size() > 400000) throw art::SourceError("the tile pictures exceed 400,000 bytes");
-        if (check) return 0;
+        if (terrain.size() > 400000)
+            throw art::SourceError("the tile pictures exceed 400,000 bytes");
+        if (check)
+            return 0;
 
         Bytes pal;
-        for (const art::Rgb &c : book.palette.rgb) pal.insert(pal.end(), {c.r, c.g, c.b});
+        for (const art::Rgb &c : book.palette.rgb)
+            pal.insert(pal.end(), {c.r, c.g, c.b});
         std::string num = MannNumText();
 
         if (!outDir.empty()) {
@@ -133,7 +140,8 @@ int main(int argc, char **argv) {
             Sheet(dir, "explose.ppm", explo, EXPLO_W, EXPLO_H, 0, EXPLO_FRAMES, p);
             Sheet(dir, "rauch.ppm", smoke, SMOKE_W, SMOKE_H, 0, SMOKE_FRAMES, p);
             std::vector<Image> swatches;
-            for (int i = 0; i < 256; ++i) swatches.push_back(Image(8, 8, i));
+            for (int i = 0; i < 256; ++i)
+                swatches.push_back(Image(8, 8, i));
             art::WritePpm((dir / "palette.ppm").string(), art::ContactSheet(swatches, 16, p));
         }
     } catch (const std::exception &e) {

@@ -24,9 +24,18 @@ constexpr int STRAIGHT_LANG = 3;  // a straight walk shows start + 1 .. start + 
 constexpr int DIAGONAL_LANG = 4;  // a diagonal one start + 1 .. start + 4 (and start itself
                                   // when it comes from the frame just before it)
 constexpr int ATTACK_LANG = 2;    // an attack shows start + 1 .. start + 3
-inline int WalkStart(Dir d) { return WALK_START + WALK_BLOCK * d; }
-inline int AttackStart(Dir d) { return ATTACK_START + ATTACK_BLOCK * d; }
-inline bool Diagonal(Dir d) { return d == RU || d == LU || d == LO || d == RO; }
+inline int WalkStart(Dir d)
+{
+    return WALK_START + WALK_BLOCK * d;
+}
+inline int AttackStart(Dir d)
+{
+    return ATTACK_START + ATTACK_BLOCK * d;
+}
+inline bool Diagonal(Dir d)
+{
+    return d == RU || d == LU || d == LO || d == RO;
+}
 
 // The 41 numbers of resource/mann.num, in the order of that file.
 struct Number {

@@ -5,7 +5,8 @@
 
 namespace resgen {
 
-std::vector<Image> Font(const Book &book) {
+std::vector<Image> Font(const Book &book)
+{
     std::vector<Image> glyphs;
     char name[32];
     for (int g = 0; g < GLYPHS; ++g) {
@@ -15,7 +16,8 @@ std::vector<Image> Font(const Book &book) {
     return glyphs;
 }
 
-std::vector<Image> Pointer(const Book &book) {
+std::vector<Image> Pointer(const Book &book)
+{
     std::vector<Image> frames;
     auto frame = [&](int n) { return art::Render(book, book.Get("pointer." + std::to_string(n))); };
     frames.push_back(Image(POINTER, POINTER));  // the save area

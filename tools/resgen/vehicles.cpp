@@ -14,16 +14,17 @@ namespace {
 // down-left. Turning walks through these numbers in order.
 const double HEADING[14] = {180, 165, 150, 135, 90, 45, 30, 15, 0, -15, -30, -45, -90, -135};
 
-art::Roles HullRoles(const art::Palette &pal) {
+art::Roles HullRoles(const art::Palette &pal)
+{
     auto c = [&](const char *n) { return pal.Index(n); };
-    return {{"$hull.0", c("own.1")},   {"$hull.1", c("own.2")},   {"$hull.2", c("own.4")},
-            {"$hull.3", c("own.6")},   {"$turret.0", c("own.3")}, {"$turret.1", c("own.5")},
-            {"$turret.2", c("own.7")}};
+    return {{"$hull.0", c("own.1")},   {"$hull.1", c("own.2")},   {"$hull.2", c("own.4")},  {"$hull.3", c("own.6")},
+            {"$turret.0", c("own.3")}, {"$turret.1", c("own.5")}, {"$turret.2", c("own.7")}};
 }
 
 }  // namespace
 
-std::vector<Image> Vehicle(const Book &book) {
+std::vector<Image> Vehicle(const Book &book)
+{
     const art::Palette &pal = book.palette;
     Image phase[2];
     for (int p = 0; p < 2; ++p) {
@@ -47,7 +48,8 @@ std::vector<Image> Vehicle(const Book &book) {
     return frames;
 }
 
-std::vector<Image> Helicopter(const Book &book) {
+std::vector<Image> Helicopter(const Book &book)
+{
     const art::Palette &pal = book.palette;
     Image body = art::Render(book, book.Get("heli"), HullRoles(pal));
     int rotor = pal.Index("rotor"), blur = pal.Index("rotorblur");
@@ -65,7 +67,8 @@ std::vector<Image> Helicopter(const Book &book) {
             int x = int(std::floor(cx + s * rx * std::cos(a))), y = int(std::floor(cy + s * ry * std::sin(a)));
             img.Set(x, y, rotor);
             // Blades are broad near the hub.
-            if (std::abs(s) < 0.7) img.Set(x, y - 1, rotor);
+            if (std::abs(s) < 0.7)
+                img.Set(x, y - 1, rotor);
         }
         img.Set(30, 10, pal.Index("metal.3"));
         img.Set(31, 10, pal.Index("metal.3"));

@@ -51,8 +51,7 @@ int ggiExit(void);
 ggi_visual_t ggiOpen(const char *display, ...);
 int ggiClose(ggi_visual_t vis);
 int ggiSetGraphMode(ggi_visual_t vis, int x, int y, int xv, int yv, ggi_graphtype type);
-int ggiCheckGraphMode(ggi_visual_t vis, int x, int y, int xv, int yv, ggi_graphtype type,
-                      ggi_mode *suggested);
+int ggiCheckGraphMode(ggi_visual_t vis, int x, int y, int xv, int yv, ggi_graphtype type, ggi_mode *suggested);
 const ggi_directbuffer *ggiDBGetBuffer(ggi_visual_t vis, int bufnum);
 int ggiPutBox(ggi_visual_t vis, int x, int y, int w, int h, const void *buffer);
 int ggiFlush(ggi_visual_t vis);

@@ -55,12 +55,12 @@ enum gii_event_type {
 #define GIIK_Down 0xE035
 #define GIIK_F1 0xE101
 
-#define COMMON_DATA      \
-    uint8_t size;        \
-    uint8_t type;        \
-    int16_t error;       \
-    uint32_t origin;     \
-    uint32_t target;     \
+#define COMMON_DATA                                                                                                    \
+    uint8_t size;                                                                                                      \
+    uint8_t type;                                                                                                      \
+    int16_t error;                                                                                                     \
+    uint32_t origin;                                                                                                   \
+    uint32_t target;                                                                                                   \
     struct timeval time
 
 typedef struct {

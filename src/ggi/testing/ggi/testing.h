@@ -19,9 +19,9 @@ namespace ggi {
 // One line of an event script: an event to queue, or a picture to write.
 struct ScriptLine {
     int64_t frame;
-    bool shot;          // a "shot FILE" line
-    gii_event event;    // what is delivered when it is not a shot
-    std::string file;   // the PPM file of a shot
+    bool shot;         // a "shot FILE" line
+    gii_event event;   // what is delivered when it is not a shot
+    std::string file;  // the PPM file of a shot
 };
 
 // Parses an event script; false after printing FILE:LINE: and the fault on stderr. Shot file
