@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "display/pcxlib.h"
-#include <ggi/testing.h>
 #include "messung.h"
+#include <ggi/testing.h>
 
 namespace messung {
 

@@ -16,10 +16,10 @@
 
 #include "display/pcxlib.h"
 #include "display/video.h"
-#include <ggi/testing.h>
 #include "lumora.h"
 #include "map/maps.h"
 #include "startup/file.h"
+#include <ggi/testing.h>
 
 namespace feed {
 

@@ -25,10 +25,10 @@ korvan_install() {
 # What building the game and the viewer needs.
 KORVAN_BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev)
 # What the tests need besides: GoogleTest, a virtual X server and xdotool for the recorded
-# window game, clang with its runtime for the fuzzers, and groff and desktop-file-validate
-# for the installed manual pages and menu entry.
+# window game, clang with its runtime for the fuzzers, groff and desktop-file-validate for the
+# installed manual pages and menu entry, and clang-format for the code's one dialect.
 KORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev
-                      groff-base desktop-file-utils)
+                      groff-base desktop-file-utils clang-format)
 # What the benchmarks need besides: Google Benchmark, and the virtual X server the window's
 # figure runs the game under.
 KORVAN_BENCH_PACKAGES=(libbenchmark-dev xvfb)
@@ -37,12 +37,14 @@ KORVAN_BENCH_PACKAGES=(libbenchmark-dev xvfb)
 # CPack runs it with, and the checks of the menu entry, the AppStream data and the package.
 KORVAN_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream lintian)
 
-# korvan_build DIR [CMAKE OPTION...]: configures once, then builds incrementally.
+# korvan_build DIR [CMAKE OPTION...]: configures when the folder is new or its options
+# changed since the last configuration, then builds incrementally.
 korvan_build() {
     local dir=$1
     shift
-    if [ ! -f "$dir/CMakeCache.txt" ]; then
+    if [ ! -f "$dir/CMakeCache.txt" ] || [ "$(cat "$dir/korvan-options" 2>/dev/null)" != "$*" ]; then
         cmake -S . -B "$dir" "$@"
+        echo "$*" >"$dir/korvan-options"
     fi
     cmake --build "$dir" -j "$(nproc)"
 }

@@ -1,8 +1,8 @@
 // Unit and effect rules random play seldom reaches: odd kinds, full tables, frames past the sprites, view edges.
 #include <numeric>
 
-#include <ggi/testing.h>
 #include "regeln.h"
+#include <ggi/testing.h>
 
 TEST(Einheiten, UnitTableKeepsEachSidesLimitAndTheLowestFreeSlot)
 {
