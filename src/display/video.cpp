@@ -93,8 +93,10 @@ void Put()
     ggiFlush(vis);
 }
 
+namespace {
+
 // The entries start..end as a count that fits the 256-entry palette; 0 when none do.
-static int PaletteAnzahl(unsigned short start, unsigned short end)
+int PaletteAnzahl(unsigned short start, unsigned short end)
 {
     if (end < start || start > 255)
         return 0;
@@ -103,12 +105,14 @@ static int PaletteAnzahl(unsigned short start, unsigned short end)
 }
 
 // One byte component moved into 16 bits; shifts past either end leave nothing.
-static uint16_t Komponente(int Wert, int s)
+uint16_t Komponente(int Wert, int s)
 {
     if (s >= 16 || s <= -8)
         return 0;
     return (uint16_t)(s >= 0 ? Wert << s : Wert >> -s);
 }
+
+}  // namespace
 
 void Set_Palette(unsigned short start, unsigned short end, unsigned char *palette, char Shift)
 {

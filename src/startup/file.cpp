@@ -39,8 +39,10 @@ int16_t S1_ANFANG, S1_LANG, S2_ANFANG, S2_LANG;
 const char *AppDirs[] = {nullptr};
 char Text_Low[256];
 
+namespace {
+
 // Where each value of resource/mann.num goes, in the order of the file.
-static int16_t *const MannNummern[41] = {
+int16_t *const MannNummern[41] = {
     &L_ANFANG,  &L_LANG,     &R_ANFANG,  &R_LANG,     &O_ANFANG,  &O_LANG,     &U_ANFANG,  &U_LANG,    &LO_ANFANG,
     &LO_LANG,   &LU_ANFANG,  &LU_LANG,   &RO_ANFANG,  &RO_LANG,   &RU_ANFANG,  &RU_LANG,   &MANN_DIV,  &ANGRIF_L,
     &ANGRIF_LL, &ANGRIF_R,   &ANGRIF_RL, &ANGRIF_O,   &ANGRIF_OL, &ANGRIF_U,   &ANGRIF_UL, &ANGRIF_LO, &ANGRIF_LOL,
@@ -54,7 +56,7 @@ constexpr long GROESSTE_DATEI = 16 * 1024 * 1024;
 constexpr long GROESSTE_NUM = 64 * 1024;
 
 // Size of an open file, or -1 where it has none (a directory, a pipe).
-static long DateiGroesse(FILE *f)
+long DateiGroesse(FILE *f)
 {
     if (fseek(f, 0, SEEK_END) != 0)
         return -1;
@@ -63,26 +65,28 @@ static long DateiGroesse(FILE *f)
 
 // Opens a file the way the game reads all its files: a FIFO or a device in its place never
 // holds the game up and is refused like a folder. Modes other than reading open as asked.
-static FILE *Oeffnen(const char *Name, const char *Typ)
+FILE *Oeffnen(const char *Name, const char *Typ)
 {
     return Typ[0] == 'r' ? ggiLayerOpenFile(Name, nullptr) : fopen(Name, Typ);
 }
 
 // Stops with the message for a file that is there but cannot be read, naming it.
-[[noreturn]] static void NichtLesbar(const char *Name)
+[[noreturn]] void NichtLesbar(const char *Name)
 {
     ggiPanic("Datei '%s' nicht lesbar!", Name);
     abort();
 }
 
 // Stops before reading a file larger than any the game can use.
-static void HoechstensGross(const char *Name, long Groesse, long Grenze)
+void HoechstensGross(const char *Name, long Groesse, long Grenze)
 {
     if (Groesse > Grenze)
         ggiPanic("Die Datei '%s' ist zu gro\xdf (h\xf6"
                  "chstens %ld Bytes)!",
                  Name, Grenze);
 }
+
+}  // namespace
 
 unsigned char *LoadSomething(const char *Text, const char *Filename)
 {
@@ -109,10 +113,12 @@ unsigned char *LoadSomething(const char *Text, const char *Filename)
     return Puffer;
 }
 
+namespace {
+
 // Appends one sprite file to LeuteData; the offset runs on across the three files. A missing
 // file ends the game with its own line, one without sprites stops it: its units would never
 // show.
-static void LeuteAnhaengen(const char *Name, int32_t &Offset)
+void LeuteAnhaengen(const char *Name, int32_t &Offset)
 {
     const std::string Pfad = std::string("resource/") + Name;
     if (fexist(Name) == 0) {
@@ -132,6 +138,8 @@ static void LeuteAnhaengen(const char *Name, int32_t &Offset)
         NichtLesbar(Pfad.c_str());
     Offset += (int32_t)Gelesen;
 }
+
+}  // namespace
 
 void LoadLeute()
 {

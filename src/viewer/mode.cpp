@@ -8,8 +8,10 @@
 // Set once by init_ggi; adapttodepth and the display picture size follow it.
 uint8_t bytes_per_pixel;
 
+namespace {
+
 // Sets the mode of the given type; the caller has checked that the display accepts it.
-static void setmode(ggi_visual_t vis, ggi_graphtype type, uint8_t bytes, const char *using_msg, const char *error_msg)
+void setmode(ggi_visual_t vis, ggi_graphtype type, uint8_t bytes, const char *using_msg, const char *error_msg)
 {
     if (ggiSetGraphMode(vis, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, type) != 0) {
         printf("%s", error_msg);
@@ -19,11 +21,13 @@ static void setmode(ggi_visual_t vis, ggi_graphtype type, uint8_t bytes, const c
     bytes_per_pixel = bytes;
 }
 
-static bool accepts(ggi_visual_t vis, ggi_graphtype type)
+bool accepts(ggi_visual_t vis, ggi_graphtype type)
 {
     ggi_mode suggested;
     return ggiCheckGraphMode(vis, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, type, &suggested) == 0;
 }
+
+}  // namespace
 
 void init_ggi(ggi_visual_t *vis)
 {

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+
 // Header fields the viewer reads; the rest of the 128 bytes is ignored.
 enum {
     HDR_MANUFACTURER = 0,
@@ -17,10 +19,12 @@ enum {
     HDR_BYTES_PER_LINE = 66
 };
 
-static uint16_t le16(const uint8_t *p)
+uint16_t le16(const uint8_t *p)
 {
     return (uint16_t)(p[0] | (p[1] << 8));
 }
+
+}  // namespace
 
 bool readpcximage(FILE *file, uint8_t *dest, uint16_t width, uint16_t height, uint16_t bytesperline, long datalen)
 {
