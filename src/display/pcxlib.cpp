@@ -23,9 +23,9 @@ bool LoadPalette(const char *Name, ggi_color *Palette)
     if (!ganz)
         return false;
     for (int i = 0; i < 256; i++) {
-        Palette[i].r = (uint16_t)(Rohdaten[3 * i] << (10 - Shift));
-        Palette[i].g = (uint16_t)(Rohdaten[3 * i + 1] << (10 - Shift));
-        Palette[i].b = (uint16_t)(Rohdaten[3 * i + 2] << (10 - Shift));
+        Palette[i].r = static_cast<uint16_t>(Rohdaten[3 * i] << (10 - Shift));
+        Palette[i].g = static_cast<uint16_t>(Rohdaten[3 * i + 1] << (10 - Shift));
+        Palette[i].b = static_cast<uint16_t>(Rohdaten[3 * i + 2] << (10 - Shift));
     }
     return true;
 }
@@ -56,10 +56,10 @@ void put_PCX(const char *Name)
             // A run never passes the end of the buffer.
             if (n > Ende - Pos)
                 n = Ende - Pos;
-            memset(VScreen + Pos, (unsigned char)Farbe, n);
+            memset(VScreen + Pos, static_cast<unsigned char>(Farbe), n);
             Pos += n;
         } else {
-            VScreen[Pos++] = (unsigned char)Code;
+            VScreen[Pos++] = static_cast<unsigned char>(Code);
         }
     }
     fclose(f);

@@ -15,8 +15,8 @@ int init640x480()
     // A second call must not replace the buffers the open display is shown from.
     if (vis != nullptr)
         return 0;
-    unsigned char *Eigener = (unsigned char *)malloc(WIDTH * HEIGHT);
-    unsigned char *Ansicht = (unsigned char *)malloc(WIDTH * HEIGHT);
+    unsigned char *Eigener = static_cast<unsigned char *>(malloc(WIDTH * HEIGHT));
+    unsigned char *Ansicht = static_cast<unsigned char *>(malloc(WIDTH * HEIGHT));
     if (Eigener == nullptr || Ansicht == nullptr) {
         free(Eigener);
         free(Ansicht);
@@ -60,7 +60,7 @@ int init640x480()
         printf("DirectBuffer ist verf\xfc"
                "gbar und wird verwendet.\n");
         free(Screen);
-        Screen = (unsigned char *)db->write;
+        Screen = static_cast<unsigned char *>(db->write);
     } else {
         printf("DirectBuffer ist nicht verf\xfc"
                "gbar, normale Pufferung wird verwendet.\n");
@@ -77,7 +77,7 @@ void Cpy2Screen()
         } else {
             // Rows longer than the mode: each row of the picture goes to the start of its row.
             for (int y = 0; y < HEIGHT; y++)
-                memcpy(Screen + (size_t)y * Zeile, VScreen + (size_t)y * WIDTH, WIDTH);
+                memcpy(Screen + static_cast<size_t>(y) * Zeile, VScreen + static_cast<size_t>(y) * WIDTH, WIDTH);
         }
     } else if (vis != nullptr) {
         ggiPutBox(vis, 0, 0, WIDTH, HEIGHT, VScreen);
@@ -109,7 +109,7 @@ uint16_t Komponente(int Wert, int s)
 {
     if (s >= 16 || s <= -8)
         return 0;
-    return (uint16_t)(s >= 0 ? Wert << s : Wert >> -s);
+    return static_cast<uint16_t>(s >= 0 ? Wert << s : Wert >> -s);
 }
 
 }  // namespace
@@ -140,9 +140,9 @@ void Set_Palette2(unsigned short start, unsigned short end, ggi_color *palette, 
         return;
     ggi_color Tabelle[256] = {};
     for (int i = 0; i < n; i++) {
-        Tabelle[i].r = (uint16_t)((palette[i].r * blend) >> 6);
-        Tabelle[i].g = (uint16_t)((palette[i].g * blend) >> 6);
-        Tabelle[i].b = (uint16_t)((palette[i].b * blend) >> 6);
+        Tabelle[i].r = static_cast<uint16_t>((palette[i].r * blend) >> 6);
+        Tabelle[i].g = static_cast<uint16_t>((palette[i].g * blend) >> 6);
+        Tabelle[i].b = static_cast<uint16_t>((palette[i].b * blend) >> 6);
     }
     ggiSetPalette(vis, start, n, Tabelle);
 }

@@ -131,19 +131,20 @@ void LeuteAnhaengen(const char *Name, int32_t &Offset)
     if (f == nullptr || Groesse == 0)
         NichtLesbar(Pfad.c_str());
     if (Groesse > LEUTE_PUFFER - Offset)
-        ggiPanic("Die Sprite-Datei '%s' passt nicht mehr in den Puffer (%d Bytes)!", Name, (int)LEUTE_PUFFER);
-    const size_t Gelesen = fread(LeuteData + Offset, 1, (size_t)Groesse, f);
+        ggiPanic("Die Sprite-Datei '%s' passt nicht mehr in den Puffer (%d Bytes)!", Name,
+                 static_cast<int>(LEUTE_PUFFER));
+    const size_t Gelesen = fread(LeuteData + Offset, 1, static_cast<size_t>(Groesse), f);
     fclose(f);
-    if (Gelesen != (size_t)Groesse)
+    if (Gelesen != static_cast<size_t>(Groesse))
         NichtLesbar(Pfad.c_str());
-    Offset += (int32_t)Gelesen;
+    Offset += static_cast<int32_t>(Gelesen);
 }
 
 }  // namespace
 
 void LoadLeute()
 {
-    LeuteData = (unsigned char *)malloc(LEUTE_PUFFER);
+    LeuteData = static_cast<unsigned char *>(malloc(LEUTE_PUFFER));
     if (LeuteData == nullptr)
         ggiPanic("Nicht genug Speicher, um die Sprites zu laden!");
     // The way back is held open rather than taken as "..", so that a resource folder that is
@@ -168,7 +169,7 @@ void LoadLeute()
 void LoadTerrain()
 {
     constexpr int32_t TERRAIN_PUFFER = 400000;
-    TerrainData = (unsigned char *)malloc(TERRAIN_PUFFER);
+    TerrainData = static_cast<unsigned char *>(malloc(TERRAIN_PUFFER));
     if (TerrainData == nullptr)
         ggiPanic("Nicht genug Speicher, um '%s' zu laden!", "resource/terrain.rsc");
     FILE *f = ggiLayerOpenFile("resource/terrain.rsc", nullptr);
@@ -181,8 +182,8 @@ void LoadTerrain()
     int c;
     while ((c = fgetc(f)) != EOF) {
         if (Offset >= TERRAIN_PUFFER)
-            ggiPanic("Die Datei 'terrain.rsc' passt nicht in den Puffer (%d Bytes)!", (int)TERRAIN_PUFFER);
-        TerrainData[Offset++] = (unsigned char)c;
+            ggiPanic("Die Datei 'terrain.rsc' passt nicht in den Puffer (%d Bytes)!", static_cast<int>(TERRAIN_PUFFER));
+        TerrainData[Offset++] = static_cast<unsigned char>(c);
     }
     fclose(f);
     TerrainLaenge = Offset;
@@ -202,7 +203,7 @@ void LoadNum()
         HoechstensGross(Name, Groesse, GROESSTE_NUM);
     }
     for (int16_t *Ziel : MannNummern)
-        *Ziel = (int16_t)get_ini_value(D);
+        *Ziel = static_cast<int16_t>(get_ini_value(D));
     fclose(D);
 }
 
@@ -224,17 +225,17 @@ int get_ini_value(FILE *D)
         c = fgetc(D);
         if (c == EOF)
             ggiPanic("Die Datei 'resource/mann.num' endet vor dem letzten Eintrag!");
-        Wert[n++] = (char)c;
+        Wert[n++] = static_cast<char>(c);
     } while (c != ':');
     // atoi's rules on a buffer without a terminating zero; the ':' ends the digits.
     size_t i = 0;
-    while (i < n && isspace((unsigned char)Wert[i]))
+    while (i < n && isspace(static_cast<unsigned char>(Wert[i])))
         i++;
     bool negativ = false;
     if (i < n && (Wert[i] == '+' || Wert[i] == '-'))
         negativ = Wert[i++] == '-';
     int Zahl = 0;
-    while (i < n && isdigit((unsigned char)Wert[i]))
+    while (i < n && isdigit(static_cast<unsigned char>(Wert[i])))
         Zahl = Zahl * 10 + (Wert[i++] - '0');
     return negativ ? -Zahl : Zahl;
 }
@@ -268,7 +269,7 @@ char *strlow(const char *text)
         return Text_Low;
     const size_t Laenge = strlen(text);
     for (size_t i = 0; i <= Laenge && i <= 254; i++)
-        Text_Low[i] = (char)tolower((unsigned char)text[i]);
+        Text_Low[i] = static_cast<char>(tolower(static_cast<unsigned char>(text[i])));
     return Text_Low;
 }
 
@@ -285,7 +286,7 @@ char *floadfile(const char *Name, const char *Typ, long *Anzahl)
         return nullptr;
     }
     *Anzahl = Groesse;
-    char *Puffer = (char *)malloc(Groesse + 1);
+    char *Puffer = static_cast<char *>(malloc(Groesse + 1));
     if (Puffer == nullptr) {
         fclose(f);
         return nullptr;
@@ -308,22 +309,22 @@ unsigned char *fload(const char *Name, const char *Typ, unsigned int &Anzahl, un
         return nullptr;
     if (Anzahl == 0) {
         const long Groesse = DateiGroesse(f);
-        if (Groesse < 0 || Groesse > (long)UINT_MAX) {
+        if (Groesse < 0 || Groesse > static_cast<long>(UINT_MAX)) {
             fclose(f);
             return nullptr;
         }
         // A header beyond the end leaves nothing to read.
-        Anzahl = (unsigned long)Groesse > Head ? (unsigned int)(Groesse - Head) : 0;
+        Anzahl = static_cast<unsigned long>(Groesse) > Head ? static_cast<unsigned int>(Groesse - Head) : 0;
     }
     if (Puffer == nullptr) {
-        Puffer = (unsigned char *)malloc(Anzahl);
+        Puffer = static_cast<unsigned char *>(malloc(Anzahl));
         if (Puffer == nullptr) {
             fclose(f);
             return nullptr;
         }
     }
     fseek(f, Head, SEEK_SET);
-    Anzahl = (unsigned int)fread(Puffer, 1, Anzahl, f);
+    Anzahl = static_cast<unsigned int>(fread(Puffer, 1, Anzahl, f));
     fclose(f);
     return Puffer;
 }
@@ -335,7 +336,7 @@ void freadt(unsigned char *Puffer, unsigned int Anzahl, FILE *Handle)
         if (c == EOF)
             return;
         if (c != 0)
-            *Puffer = (unsigned char)c;
+            *Puffer = static_cast<unsigned char>(c);
     }
 }
 
@@ -349,7 +350,7 @@ unsigned int floadt(const char *Name, const char *Typ, unsigned int Anzahl, unsi
     if (Anzahl == 0) {
         const long Groesse = DateiGroesse(f);
         fclose(f);
-        return Groesse < 0 ? 0 : (unsigned int)Groesse;
+        return Groesse < 0 ? 0 : static_cast<unsigned int>(Groesse);
     }
     fseek(f, Head, SEEK_SET);
     freadt(Puffer, Anzahl, f);
@@ -361,19 +362,19 @@ int rnd(int Lower, int Upper)
 {
     // The span is taken in 64 bits so that the widest bounds do not overflow.
     if (Lower < Upper)
-        return (int)(Lower + rand() % ((long long)Upper - Lower + 1));
+        return static_cast<int>(Lower + rand() % (static_cast<long long>(Upper) - Lower + 1));
     if (Lower == Upper)
         return Lower;
-    return (int)(Upper + rand() % ((long long)Lower - Upper + 1));
+    return static_cast<int>(Upper + rand() % (static_cast<long long>(Lower) - Upper + 1));
 }
 
 void delay(long n)
 {
-    usleep((useconds_t)(n * 1000));
+    usleep(static_cast<useconds_t>(n * 1000));
 }
 
 void memadd(unsigned char *Pointer, unsigned char Delta, unsigned short Size)
 {
     for (unsigned int i = 0; i < Size; i++)
-        Pointer[i] = (unsigned char)(Pointer[i] + Delta);
+        Pointer[i] = static_cast<unsigned char>(Pointer[i] + Delta);
 }

@@ -63,14 +63,14 @@ void exit_ggi(ggi_visual_t vis)
 void adapttodepth(ggi_visual_t vis, void *display, const uint8_t *pixels, size_t count, const uint8_t *rawpalette,
                   const ggi_color *palette)
 {
-    uint8_t *out = (uint8_t *)display;
+    uint8_t *out = static_cast<uint8_t *>(display);
     switch (bytes_per_pixel) {
     case 1:
         memcpy(out, pixels, count);
         break;
     case 2:
         for (size_t i = 0; i < count; i++) {
-            uint16_t pixel = (uint16_t)ggiMapColor(vis, &palette[pixels[i]]);
+            uint16_t pixel = static_cast<uint16_t>(ggiMapColor(vis, &palette[pixels[i]]));
             memcpy(out + i * 2, &pixel, 2);
         }
         break;
