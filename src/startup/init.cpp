@@ -50,9 +50,9 @@ int SpielAnzeigen()
     if (init640x480() == 0)
         return 0;
     // Without its colours the battlefield would be one black surface.
-    constexpr const char *Palette = "data/system.pal";
-    if (!LoadPalette(Palette, pal))
-        ggiPanic(fexist(Palette) ? "Datei '%s' nicht lesbar!" : "Kann '%s' nicht laden!", Palette);
+    constexpr const char *palette = "data/system.pal";
+    if (!LoadPalette(palette, pal))
+        ggiPanic(fexist(palette) ? "Datei '%s' nicht lesbar!" : "Kann '%s' nicht laden!", palette);
     ggiSetPalette(vis, 0, 256, pal);
     Landschaft();
     MousePut(WIDTH / 2, HEIGHT / 2);
