@@ -16,16 +16,16 @@ bool LoadPalette(const char *Name, ggi_color *Palette)
     FILE *f = ggiLayerOpenFile(Name, nullptr);
     if (f == nullptr)
         return false;
-    unsigned char Rohdaten[768];
+    unsigned char rohdaten[768];
     // A file too short to hold a palette leaves the palette as it was, like a missing one.
-    const bool ganz = fseek(f, -768, SEEK_END) == 0 && fread(Rohdaten, 1, 768, f) == 768;
+    const bool ganz = fseek(f, -768, SEEK_END) == 0 && fread(rohdaten, 1, 768, f) == 768;
     fclose(f);
     if (!ganz)
         return false;
     for (int i = 0; i < 256; i++) {
-        Palette[i].r = (uint16_t)(Rohdaten[3 * i] << (10 - Shift));
-        Palette[i].g = (uint16_t)(Rohdaten[3 * i + 1] << (10 - Shift));
-        Palette[i].b = (uint16_t)(Rohdaten[3 * i + 2] << (10 - Shift));
+        Palette[i].r = static_cast<uint16_t>(rohdaten[3 * i] << (10 - Shift));
+        Palette[i].g = static_cast<uint16_t>(rohdaten[3 * i + 1] << (10 - Shift));
+        Palette[i].b = static_cast<uint16_t>(rohdaten[3 * i + 2] << (10 - Shift));
     }
     return true;
 }
@@ -41,25 +41,25 @@ void put_PCX(const char *Name)
     }
     for (int i = 0; i < 128; i++)
         fgetc(f);
-    constexpr int Ende = WIDTH * HEIGHT;
-    int Pos = 0;
-    while (Pos < Ende) {
-        const int Code = fgetc(f);
-        if (Code == EOF) {
+    constexpr int ende = WIDTH * HEIGHT;
+    int pos = 0;
+    while (pos < ende) {
+        const int code = fgetc(f);
+        if (code == EOF) {
             // The end of the file reads as colour 255 for every pixel still open.
-            memset(VScreen + Pos, 255, Ende - Pos);
+            memset(VScreen + pos, 255, ende - pos);
             break;
         }
-        if (Code >= 192) {
-            const int Farbe = fgetc(f);
-            int n = Code - 192;
+        if (code >= 192) {
+            const int farbe = fgetc(f);
+            int n = code - 192;
             // A run never passes the end of the buffer.
-            if (n > Ende - Pos)
-                n = Ende - Pos;
-            memset(VScreen + Pos, (unsigned char)Farbe, n);
-            Pos += n;
+            if (n > ende - pos)
+                n = ende - pos;
+            memset(VScreen + pos, static_cast<unsigned char>(farbe), n);
+            pos += n;
         } else {
-            VScreen[Pos++] = (unsigned char)Code;
+            VScreen[pos++] = static_cast<unsigned char>(code);
         }
     }
     fclose(f);

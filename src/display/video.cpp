@@ -15,19 +15,19 @@ int init640x480()
     // A second call must not replace the buffers the open display is shown from.
     if (vis != nullptr)
         return 0;
-    unsigned char *Eigener = (unsigned char *)malloc(WIDTH * HEIGHT);
-    unsigned char *Ansicht = (unsigned char *)malloc(WIDTH * HEIGHT);
-    if (Eigener == nullptr || Ansicht == nullptr) {
-        free(Eigener);
-        free(Ansicht);
+    unsigned char *eigener = static_cast<unsigned char *>(malloc(WIDTH * HEIGHT));
+    unsigned char *ansicht = static_cast<unsigned char *>(malloc(WIDTH * HEIGHT));
+    if (eigener == nullptr || ansicht == nullptr) {
+        free(eigener);
+        free(ansicht);
         return 0;
     }
-    Screen = Eigener;
-    VScreen = Ansicht;
+    Screen = eigener;
+    VScreen = ansicht;
     if (ggiInit() != 0)
         return 0;
-    const char *Anzeige = getenv("GGI_DISPLAY");
-    printf("GGI_DISPLAY=%s\n", Anzeige != nullptr ? Anzeige : "(null)");
+    const char *anzeige = getenv("GGI_DISPLAY");
+    printf("GGI_DISPLAY=%s\n", anzeige != nullptr ? anzeige : "(null)");
     vis = ggiOpen(nullptr);
     if (vis == nullptr)
         return 0;
@@ -36,9 +36,9 @@ int init640x480()
         printf("Der 8-Bit Farbmodus funktioniert nicht.\n");
         printf("Das Visual wird wieder geschlossen ...\n");
         if (vis != nullptr) {
-            const int Fehler = ggiClose(vis);
+            const int fehler = ggiClose(vis);
             vis = nullptr;
-            if (Fehler != 0)
+            if (fehler != 0)
                 return 0;
         }
         printf("Es wird nun versucht, mit dem palemu Modus, den 8-Bit Farbmodus zu "
@@ -60,7 +60,7 @@ int init640x480()
         printf("DirectBuffer ist verf\xfc"
                "gbar und wird verwendet.\n");
         free(Screen);
-        Screen = (unsigned char *)db->write;
+        Screen = static_cast<unsigned char *>(db->write);
     } else {
         printf("DirectBuffer ist nicht verf\xfc"
                "gbar, normale Pufferung wird verwendet.\n");
@@ -71,13 +71,13 @@ int init640x480()
 void Cpy2Screen()
 {
     if (db != nullptr) {
-        const int Zeile = db->buffer.plb.stride;
-        if (Zeile == WIDTH) {
+        const int zeile = db->buffer.plb.stride;
+        if (zeile == WIDTH) {
             memcpy(Screen, VScreen, WIDTH * HEIGHT);
         } else {
             // Rows longer than the mode: each row of the picture goes to the start of its row.
             for (int y = 0; y < HEIGHT; y++)
-                memcpy(Screen + (size_t)y * Zeile, VScreen + (size_t)y * WIDTH, WIDTH);
+                memcpy(Screen + static_cast<size_t>(y) * zeile, VScreen + static_cast<size_t>(y) * WIDTH, WIDTH);
         }
     } else if (vis != nullptr) {
         ggiPutBox(vis, 0, 0, WIDTH, HEIGHT, VScreen);
@@ -93,8 +93,10 @@ void Put()
     ggiFlush(vis);
 }
 
+namespace {
+
 // The entries start..end as a count that fits the 256-entry palette; 0 when none do.
-static int PaletteAnzahl(unsigned short start, unsigned short end)
+int PaletteAnzahl(unsigned short start, unsigned short end)
 {
     if (end < start || start > 255)
         return 0;
@@ -103,12 +105,14 @@ static int PaletteAnzahl(unsigned short start, unsigned short end)
 }
 
 // One byte component moved into 16 bits; shifts past either end leave nothing.
-static uint16_t Komponente(int Wert, int s)
+uint16_t Komponente(int wert, int s)
 {
     if (s >= 16 || s <= -8)
         return 0;
-    return (uint16_t)(s >= 0 ? Wert << s : Wert >> -s);
+    return static_cast<uint16_t>(s >= 0 ? wert << s : wert >> -s);
 }
+
+}  // namespace
 
 void Set_Palette(unsigned short start, unsigned short end, unsigned char *palette, char Shift)
 {
@@ -117,14 +121,14 @@ void Set_Palette(unsigned short start, unsigned short end, unsigned char *palett
     const int n = PaletteAnzahl(start, end);
     if (n == 0)
         return;
-    ggi_color Tabelle[256] = {};
+    ggi_color tabelle[256] = {};
     const int s = 10 - Shift;
     for (int i = 0; i < n; i++) {
-        Tabelle[i].r = Komponente(palette[3 * i], s);
-        Tabelle[i].g = Komponente(palette[3 * i + 1], s);
-        Tabelle[i].b = Komponente(palette[3 * i + 2], s);
+        tabelle[i].r = Komponente(palette[3 * i], s);
+        tabelle[i].g = Komponente(palette[3 * i + 1], s);
+        tabelle[i].b = Komponente(palette[3 * i + 2], s);
     }
-    ggiSetPalette(vis, start, n, Tabelle);
+    ggiSetPalette(vis, start, n, tabelle);
 }
 
 void Set_Palette2(unsigned short start, unsigned short end, ggi_color *palette, unsigned char blend)
@@ -134,13 +138,13 @@ void Set_Palette2(unsigned short start, unsigned short end, ggi_color *palette, 
     const int n = PaletteAnzahl(start, end);
     if (n == 0)
         return;
-    ggi_color Tabelle[256] = {};
+    ggi_color tabelle[256] = {};
     for (int i = 0; i < n; i++) {
-        Tabelle[i].r = (uint16_t)((palette[i].r * blend) >> 6);
-        Tabelle[i].g = (uint16_t)((palette[i].g * blend) >> 6);
-        Tabelle[i].b = (uint16_t)((palette[i].b * blend) >> 6);
+        tabelle[i].r = static_cast<uint16_t>((palette[i].r * blend) >> 6);
+        tabelle[i].g = static_cast<uint16_t>((palette[i].g * blend) >> 6);
+        tabelle[i].b = static_cast<uint16_t>((palette[i].b * blend) >> 6);
     }
-    ggiSetPalette(vis, start, n, Tabelle);
+    ggiSetPalette(vis, start, n, tabelle);
 }
 
 // Hooks for leaving graphics mode and for screen fades; this display needs none of them.

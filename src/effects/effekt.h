@@ -46,7 +46,7 @@ template <class T> inline void EffektFrei(T (&tabelle)[EFFEKT_TABELLE], int16_t 
 struct EffektRegel {
     template <class Block> static Block Mische(Block b, Block hinten)
     {
-        const Block zeigen = (Block)(b != 0);
+        const Block zeigen = static_cast<Block>(b != 0);
         return (zeigen & b) | (~zeigen & hinten);
     }
     static unsigned char Pixel(unsigned char b, unsigned char hinten) { return b != 0 ? b : hinten; }

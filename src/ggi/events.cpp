@@ -99,15 +99,15 @@ bool key_symbol(const std::string &s, size_t &i, std::string &seen, int64_t &sym
     return number(seen, 0, MAX_SYM, sym);
 }
 
-}  // namespace
-
-static void stamp(gii_event &ev, uint8_t type, uint8_t size)
+void stamp(gii_event &ev, uint8_t type, uint8_t size)
 {
     std::memset(&ev, 0, sizeof ev);
     ev.any.size = size;
     ev.any.type = type;
     gettimeofday(&ev.any.time, nullptr);
 }
+
+}  // namespace
 
 gii_event key_event(uint8_t type, uint32_t sym)
 {

@@ -106,7 +106,7 @@ struct ggi_visual {
     virtual ggi::Picture &picture() = 0;
     // After a box went into the picture: whether it covered all of it (the targets that
     // present count that as a frame).
-    virtual void box_done(bool whole) { (void)whole; }
+    virtual void box_done([[maybe_unused]] bool whole) {}
     virtual void flush() {}
     // The picture last shown, as PPM components; false while no mode is set.
     virtual bool shown_rgb(std::vector<uint8_t> &rgb, int &w, int &h);
@@ -117,7 +117,7 @@ struct ggi_visual {
     // Whether the target has devices of its own that a blocking wait can wait for.
     virtual bool has_devices() const { return false; }
     // Waits up to `ms` milliseconds for device events (they are pumped afterwards).
-    virtual void wait_devices(int ms) { (void)ms; }
+    virtual void wait_devices([[maybe_unused]] int ms) {}
     // The window that shows the picture, for the targets that have one.
     virtual SDL_Window *window() { return nullptr; }
     // Closing: releases what the target holds (the parent of palemu, the window).

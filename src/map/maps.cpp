@@ -54,17 +54,17 @@ int KachelAnzahl()
 namespace {
 
 // Stops the program when the loaded map does not fit the tables, the view or the tile pictures.
-void PruefeKarte(const char *Datei)
+void PruefeKarte(const char *datei)
 {
     // The run scan looks one column and one row past the map, so 98 tiles fill the tables.
     if (FeldX > KARTE_MAX - 2 || FeldY > KARTE_MAX - 2)
         ggiPanic("Die Karte '%s' ist zu gro\xdf (%d x %d Felder, h\xf6"
                  "chstens %d x %d)!",
-                 Datei, FeldX, FeldY, KARTE_MAX - 2, KARTE_MAX - 2);
+                 datei, FeldX, FeldY, KARTE_MAX - 2, KARTE_MAX - 2);
     // The view is 32 x 20 tiles and the bottom row is never shown: a smaller map would show
     // parts of the rendered picture that were never written.
     if (FeldX < KARTE_MIN_X || FeldY < KARTE_MIN_Y)
-        ggiPanic("Die Karte '%s' ist zu klein (%d x %d Felder, mindestens %d x %d)!", Datei, FeldX, FeldY, KARTE_MIN_X,
+        ggiPanic("Die Karte '%s' ist zu klein (%d x %d Felder, mindestens %d x %d)!", datei, FeldX, FeldY, KARTE_MIN_X,
                  KARTE_MIN_Y);
 
     const int kacheln = KachelAnzahl();
@@ -73,7 +73,7 @@ void PruefeKarte(const char *Datei)
             if (Karte[y][x] < 0 || Karte[y][x] >= kacheln)
                 ggiPanic("Die Karte '%s' enth\xe4lt in Zeile %d, Spalte %d die Kachel %d, die es "
                          "nicht gibt!",
-                         Datei, y, x, Karte[y][x]);
+                         datei, y, x, Karte[y][x]);
 
     int animiert = 0;
     for (int y = 0; y < FeldY; ++y)
@@ -84,14 +84,14 @@ void PruefeKarte(const char *Datei)
             if (a->ende > kacheln)
                 ggiPanic("Die Karte '%s' zeigt in Zeile %d, Spalte %d eine Animation bis zur "
                          "Kachel %d, die es nicht gibt!",
-                         Datei, y, x, a->ende - 1);
+                         datei, y, x, a->ende - 1);
             ++animiert;
         }
     if (animiert > ANI_MAX)
         ggiPanic("Die Karte '%s' hat %d animierte Felder, m\xf6"
                  "glich sind h\xf6"
                  "chstens %d!",
-                 Datei, animiert, ANI_MAX);
+                 datei, animiert, ANI_MAX);
 }
 
 }  // namespace

@@ -39,8 +39,10 @@ int16_t S1_ANFANG, S1_LANG, S2_ANFANG, S2_LANG;
 const char *AppDirs[] = {nullptr};
 char Text_Low[256];
 
+namespace {
+
 // Where each value of resource/mann.num goes, in the order of the file.
-static int16_t *const MannNummern[41] = {
+int16_t *const MannNummern[41] = {
     &L_ANFANG,  &L_LANG,     &R_ANFANG,  &R_LANG,     &O_ANFANG,  &O_LANG,     &U_ANFANG,  &U_LANG,    &LO_ANFANG,
     &LO_LANG,   &LU_ANFANG,  &LU_LANG,   &RO_ANFANG,  &RO_LANG,   &RU_ANFANG,  &RU_LANG,   &MANN_DIV,  &ANGRIF_L,
     &ANGRIF_LL, &ANGRIF_R,   &ANGRIF_RL, &ANGRIF_O,   &ANGRIF_OL, &ANGRIF_U,   &ANGRIF_UL, &ANGRIF_LO, &ANGRIF_LOL,
@@ -54,7 +56,7 @@ constexpr long GROESSTE_DATEI = 16 * 1024 * 1024;
 constexpr long GROESSTE_NUM = 64 * 1024;
 
 // Size of an open file, or -1 where it has none (a directory, a pipe).
-static long DateiGroesse(FILE *f)
+long DateiGroesse(FILE *f)
 {
     if (fseek(f, 0, SEEK_END) != 0)
         return -1;
@@ -63,79 +65,86 @@ static long DateiGroesse(FILE *f)
 
 // Opens a file the way the game reads all its files: a FIFO or a device in its place never
 // holds the game up and is refused like a folder. Modes other than reading open as asked.
-static FILE *Oeffnen(const char *Name, const char *Typ)
+FILE *Oeffnen(const char *name, const char *typ)
 {
-    return Typ[0] == 'r' ? ggiLayerOpenFile(Name, nullptr) : fopen(Name, Typ);
+    return typ[0] == 'r' ? ggiLayerOpenFile(name, nullptr) : fopen(name, typ);
 }
 
 // Stops with the message for a file that is there but cannot be read, naming it.
-[[noreturn]] static void NichtLesbar(const char *Name)
+[[noreturn]] void NichtLesbar(const char *name)
 {
-    ggiPanic("Datei '%s' nicht lesbar!", Name);
+    ggiPanic("Datei '%s' nicht lesbar!", name);
     abort();
 }
 
 // Stops before reading a file larger than any the game can use.
-static void HoechstensGross(const char *Name, long Groesse, long Grenze)
+void HoechstensGross(const char *name, long groesse, long grenze)
 {
-    if (Groesse > Grenze)
+    if (groesse > grenze)
         ggiPanic("Die Datei '%s' ist zu gro\xdf (h\xf6"
                  "chstens %ld Bytes)!",
-                 Name, Grenze);
+                 name, grenze);
 }
+
+}  // namespace
 
 unsigned char *LoadSomething(const char *Text, const char *Filename)
 {
     printf("Lade %s ...\n", Text);
     if (fexist(Filename) == 0)
         ggiPanic("Kann '%s' nicht laden!", Filename);
-    long Groesse = 0;
-    FILE *f = ggiLayerOpenFile(Filename, &Groesse);
+    long groesse = 0;
+    FILE *f = ggiLayerOpenFile(Filename, &groesse);
     if (f == nullptr)
         NichtLesbar(Filename);
     fclose(f);
-    HoechstensGross(Filename, Groesse, GROESSTE_DATEI);
+    HoechstensGross(Filename, groesse, GROESSTE_DATEI);
     unsigned int Anzahl = 0;
-    unsigned char *Puffer = fload(Filename, "rb", Anzahl, nullptr, 0, nullptr);
+    unsigned char *puffer = fload(Filename, "rb", Anzahl, nullptr, 0, nullptr);
     if (Anzahl == 0) {
-        free(Puffer);
+        free(puffer);
         NichtLesbar(Filename);
     }
     // fload leaves the count at the file's size when only the allocation failed.
-    if (Puffer == nullptr)
+    if (puffer == nullptr)
         ggiPanic("Nicht genug Speicher, um '%s' zu laden!", Filename);
     LetzteLaenge = Anzahl;
     printf("%s geladen.\n", Text);
-    return Puffer;
+    return puffer;
 }
+
+namespace {
 
 // Appends one sprite file to LeuteData; the offset runs on across the three files. A missing
 // file ends the game with its own line, one without sprites stops it: its units would never
 // show.
-static void LeuteAnhaengen(const char *Name, int32_t &Offset)
+void LeuteAnhaengen(const char *name, int32_t &offset)
 {
-    const std::string Pfad = std::string("resource/") + Name;
-    if (fexist(Name) == 0) {
+    const std::string pfad = std::string("resource/") + name;
+    if (fexist(name) == 0) {
         textmodus();
-        printf("\n\nERROR: Kann '%s' nicht laden!\n\n", Name);
+        printf("\n\nERROR: Kann '%s' nicht laden!\n\n", name);
         exit(1);
     }
-    long Groesse = 0;
-    FILE *f = ggiLayerOpenFile(Name, &Groesse);
-    if (f == nullptr || Groesse == 0)
-        NichtLesbar(Pfad.c_str());
-    if (Groesse > LEUTE_PUFFER - Offset)
-        ggiPanic("Die Sprite-Datei '%s' passt nicht mehr in den Puffer (%d Bytes)!", Name, (int)LEUTE_PUFFER);
-    const size_t Gelesen = fread(LeuteData + Offset, 1, (size_t)Groesse, f);
+    long groesse = 0;
+    FILE *f = ggiLayerOpenFile(name, &groesse);
+    if (f == nullptr || groesse == 0)
+        NichtLesbar(pfad.c_str());
+    if (groesse > LEUTE_PUFFER - offset)
+        ggiPanic("Die Sprite-Datei '%s' passt nicht mehr in den Puffer (%d Bytes)!", name,
+                 static_cast<int>(LEUTE_PUFFER));
+    const size_t gelesen = fread(LeuteData + offset, 1, static_cast<size_t>(groesse), f);
     fclose(f);
-    if (Gelesen != (size_t)Groesse)
-        NichtLesbar(Pfad.c_str());
-    Offset += (int32_t)Gelesen;
+    if (gelesen != static_cast<size_t>(groesse))
+        NichtLesbar(pfad.c_str());
+    offset += static_cast<int32_t>(gelesen);
 }
+
+}  // namespace
 
 void LoadLeute()
 {
-    LeuteData = (unsigned char *)malloc(LEUTE_PUFFER);
+    LeuteData = static_cast<unsigned char *>(malloc(LEUTE_PUFFER));
     if (LeuteData == nullptr)
         ggiPanic("Nicht genug Speicher, um die Sprites zu laden!");
     // The way back is held open rather than taken as "..", so that a resource folder that is
@@ -143,13 +152,13 @@ void LoadLeute()
     const int zurueck = open(".", O_RDONLY | O_DIRECTORY);
     // Without the folder the sprite files are missing and the stop below says which one.
     const bool drin = chdir("resource") == 0;
-    int32_t Offset = 0;
-    LeuteAnhaengen("lsprites.rsc", Offset);
-    KAMPF_START = Offset;
-    LeuteAnhaengen("ksprites.rsc", Offset);
-    HELI_START = Offset;
-    LeuteAnhaengen("hsprites.rsc", Offset);
-    LeuteLaenge = Offset;
+    int32_t offset = 0;
+    LeuteAnhaengen("lsprites.rsc", offset);
+    KAMPF_START = offset;
+    LeuteAnhaengen("ksprites.rsc", offset);
+    HELI_START = offset;
+    LeuteAnhaengen("hsprites.rsc", offset);
+    LeuteLaenge = offset;
     if (drin && (zurueck < 0 || fchdir(zurueck) != 0))
         ggiPanic("Kann nicht in den Spielordner zur\xfc"
                  "ckkehren!");
@@ -160,7 +169,7 @@ void LoadLeute()
 void LoadTerrain()
 {
     constexpr int32_t TERRAIN_PUFFER = 400000;
-    TerrainData = (unsigned char *)malloc(TERRAIN_PUFFER);
+    TerrainData = static_cast<unsigned char *>(malloc(TERRAIN_PUFFER));
     if (TerrainData == nullptr)
         ggiPanic("Nicht genug Speicher, um '%s' zu laden!", "resource/terrain.rsc");
     FILE *f = ggiLayerOpenFile("resource/terrain.rsc", nullptr);
@@ -169,39 +178,39 @@ void LoadTerrain()
         printf("\n\nERROR: Kann 'terrain.rsc' nicht laden!\n\n");
         exit(1);
     }
-    int32_t Offset = 0;
+    int32_t offset = 0;
     int c;
     while ((c = fgetc(f)) != EOF) {
-        if (Offset >= TERRAIN_PUFFER)
-            ggiPanic("Die Datei 'terrain.rsc' passt nicht in den Puffer (%d Bytes)!", (int)TERRAIN_PUFFER);
-        TerrainData[Offset++] = (unsigned char)c;
+        if (offset >= TERRAIN_PUFFER)
+            ggiPanic("Die Datei 'terrain.rsc' passt nicht in den Puffer (%d Bytes)!", static_cast<int>(TERRAIN_PUFFER));
+        TerrainData[offset++] = static_cast<unsigned char>(c);
     }
     fclose(f);
-    TerrainLaenge = Offset;
+    TerrainLaenge = offset;
 }
 
 void LoadNum()
 {
-    constexpr const char *Name = "resource/mann.num";
-    if (fexist(Name) == 0)
-        ggiPanic("Kann '%s' nicht laden!", Name);
-    long Groesse = 0;
-    FILE *D = ggiLayerOpenFile(Name, &Groesse);
-    if (D == nullptr)
-        NichtLesbar(Name);
-    if (Groesse > GROESSTE_NUM) {
-        fclose(D);
-        HoechstensGross(Name, Groesse, GROESSTE_NUM);
+    constexpr const char *name = "resource/mann.num";
+    if (fexist(name) == 0)
+        ggiPanic("Kann '%s' nicht laden!", name);
+    long groesse = 0;
+    FILE *d = ggiLayerOpenFile(name, &groesse);
+    if (d == nullptr)
+        NichtLesbar(name);
+    if (groesse > GROESSTE_NUM) {
+        fclose(d);
+        HoechstensGross(name, groesse, GROESSTE_NUM);
     }
-    for (int16_t *Ziel : MannNummern)
-        *Ziel = (int16_t)get_ini_value(D);
-    fclose(D);
+    for (int16_t *ziel : MannNummern)
+        *ziel = static_cast<int16_t>(get_ini_value(d));
+    fclose(d);
 }
 
 int get_ini_value(FILE *D)
 {
-    char Wert[5];
-    memset(Wert, ' ', sizeof Wert);
+    char wert[5];
+    memset(wert, ' ', sizeof wert);
     int c;
     do {
         c = fgetc(D);
@@ -211,24 +220,24 @@ int get_ini_value(FILE *D)
     // A value holds at most 4 characters: its ':' must fit the fifth place.
     size_t n = 0;
     do {
-        if (n == sizeof Wert)
+        if (n == sizeof wert)
             ggiPanic("Ein Wert in 'resource/mann.num' hat mehr als 4 Zeichen!");
         c = fgetc(D);
         if (c == EOF)
             ggiPanic("Die Datei 'resource/mann.num' endet vor dem letzten Eintrag!");
-        Wert[n++] = (char)c;
+        wert[n++] = static_cast<char>(c);
     } while (c != ':');
     // atoi's rules on a buffer without a terminating zero; the ':' ends the digits.
     size_t i = 0;
-    while (i < n && isspace((unsigned char)Wert[i]))
+    while (i < n && isspace(static_cast<unsigned char>(wert[i])))
         i++;
     bool negativ = false;
-    if (i < n && (Wert[i] == '+' || Wert[i] == '-'))
-        negativ = Wert[i++] == '-';
-    int Zahl = 0;
-    while (i < n && isdigit((unsigned char)Wert[i]))
-        Zahl = Zahl * 10 + (Wert[i++] - '0');
-    return negativ ? -Zahl : Zahl;
+    if (i < n && (wert[i] == '+' || wert[i] == '-'))
+        negativ = wert[i++] == '-';
+    int zahl = 0;
+    while (i < n && isdigit(static_cast<unsigned char>(wert[i])))
+        zahl = zahl * 10 + (wert[i++] - '0');
+    return negativ ? -zahl : zahl;
 }
 
 int fexist(const char *Name)
@@ -243,8 +252,8 @@ int fexist(const char *Name)
 
 char *fsearch(const char *Filename, char *Puffer)
 {
-    for (const char *const *Dir = AppDirs; *Dir != nullptr; Dir++) {
-        strcpy(Puffer, *Dir);
+    for (const char *const *dir = AppDirs; *dir != nullptr; dir++) {
+        strcpy(Puffer, *dir);
         strcat(Puffer, Filename);
         printf("Teste: %s\n", Puffer);
         if (fexist(Puffer) == 1)
@@ -258,9 +267,9 @@ char *strlow(const char *text)
     Text_Low[0] = 0;
     if (text == nullptr)
         return Text_Low;
-    const size_t Laenge = strlen(text);
-    for (size_t i = 0; i <= Laenge && i <= 254; i++)
-        Text_Low[i] = (char)tolower((unsigned char)text[i]);
+    const size_t laenge = strlen(text);
+    for (size_t i = 0; i <= laenge && i <= 254; i++)
+        Text_Low[i] = static_cast<char>(tolower(static_cast<unsigned char>(text[i])));
     return Text_Low;
 }
 
@@ -271,23 +280,23 @@ char *floadfile(const char *Name, const char *Typ, long *Anzahl)
     FILE *f = Oeffnen(Name, Typ);
     if (f == nullptr)
         return nullptr;
-    const long Groesse = DateiGroesse(f);
-    if (Groesse < 0) {
+    const long groesse = DateiGroesse(f);
+    if (groesse < 0) {
         fclose(f);
         return nullptr;
     }
-    *Anzahl = Groesse;
-    char *Puffer = (char *)malloc(Groesse + 1);
-    if (Puffer == nullptr) {
+    *Anzahl = groesse;
+    char *puffer = static_cast<char *>(malloc(groesse + 1));
+    if (puffer == nullptr) {
         fclose(f);
         return nullptr;
     }
     // The spare byte ends the text, so that a text file can be used as a string.
-    memset(Puffer, 0, Groesse + 1);
+    memset(puffer, 0, groesse + 1);
     fseek(f, 0, SEEK_SET);
-    fread(Puffer, 1, Groesse, f);
+    fread(puffer, 1, groesse, f);
     fclose(f);
-    return Puffer;
+    return puffer;
 }
 
 unsigned char *fload(const char *Name, const char *Typ, unsigned int &Anzahl, unsigned char *Puffer, unsigned int Head,
@@ -299,23 +308,23 @@ unsigned char *fload(const char *Name, const char *Typ, unsigned int &Anzahl, un
     if (f == nullptr)
         return nullptr;
     if (Anzahl == 0) {
-        const long Groesse = DateiGroesse(f);
-        if (Groesse < 0 || Groesse > (long)UINT_MAX) {
+        const long groesse = DateiGroesse(f);
+        if (groesse < 0 || groesse > static_cast<long>(UINT_MAX)) {
             fclose(f);
             return nullptr;
         }
         // A header beyond the end leaves nothing to read.
-        Anzahl = (unsigned long)Groesse > Head ? (unsigned int)(Groesse - Head) : 0;
+        Anzahl = static_cast<unsigned long>(groesse) > Head ? static_cast<unsigned int>(groesse - Head) : 0;
     }
     if (Puffer == nullptr) {
-        Puffer = (unsigned char *)malloc(Anzahl);
+        Puffer = static_cast<unsigned char *>(malloc(Anzahl));
         if (Puffer == nullptr) {
             fclose(f);
             return nullptr;
         }
     }
     fseek(f, Head, SEEK_SET);
-    Anzahl = (unsigned int)fread(Puffer, 1, Anzahl, f);
+    Anzahl = static_cast<unsigned int>(fread(Puffer, 1, Anzahl, f));
     fclose(f);
     return Puffer;
 }
@@ -327,7 +336,7 @@ void freadt(unsigned char *Puffer, unsigned int Anzahl, FILE *Handle)
         if (c == EOF)
             return;
         if (c != 0)
-            *Puffer = (unsigned char)c;
+            *Puffer = static_cast<unsigned char>(c);
     }
 }
 
@@ -339,9 +348,9 @@ unsigned int floadt(const char *Name, const char *Typ, unsigned int Anzahl, unsi
     if (f == nullptr)
         return 0;
     if (Anzahl == 0) {
-        const long Groesse = DateiGroesse(f);
+        const long groesse = DateiGroesse(f);
         fclose(f);
-        return Groesse < 0 ? 0 : (unsigned int)Groesse;
+        return groesse < 0 ? 0 : static_cast<unsigned int>(groesse);
     }
     fseek(f, Head, SEEK_SET);
     freadt(Puffer, Anzahl, f);
@@ -353,19 +362,19 @@ int rnd(int Lower, int Upper)
 {
     // The span is taken in 64 bits so that the widest bounds do not overflow.
     if (Lower < Upper)
-        return (int)(Lower + rand() % ((long long)Upper - Lower + 1));
+        return static_cast<int>(Lower + rand() % (static_cast<long long>(Upper) - Lower + 1));
     if (Lower == Upper)
         return Lower;
-    return (int)(Upper + rand() % ((long long)Lower - Upper + 1));
+    return static_cast<int>(Upper + rand() % (static_cast<long long>(Lower) - Upper + 1));
 }
 
 void delay(long n)
 {
-    usleep((useconds_t)(n * 1000));
+    usleep(static_cast<useconds_t>(n * 1000));
 }
 
 void memadd(unsigned char *Pointer, unsigned char Delta, unsigned short Size)
 {
     for (unsigned int i = 0; i < Size; i++)
-        Pointer[i] = (unsigned char)(Pointer[i] + Delta);
+        Pointer[i] = static_cast<unsigned char>(Pointer[i] + Delta);
 }

@@ -50,9 +50,9 @@ int SpielAnzeigen()
     if (init640x480() == 0)
         return 0;
     // Without its colours the battlefield would be one black surface.
-    constexpr const char *Palette = "data/system.pal";
-    if (!LoadPalette(Palette, pal))
-        ggiPanic(fexist(Palette) ? "Datei '%s' nicht lesbar!" : "Kann '%s' nicht laden!", Palette);
+    constexpr const char *palette = "data/system.pal";
+    if (!LoadPalette(palette, pal))
+        ggiPanic(fexist(palette) ? "Datei '%s' nicht lesbar!" : "Kann '%s' nicht laden!", palette);
     ggiSetPalette(vis, 0, 256, pal);
     Landschaft();
     MousePut(WIDTH / 2, HEIGHT / 2);
@@ -67,13 +67,17 @@ void StartAufstellung()
         const int b = rnd(-40, 40);
         const int c = rnd(-40, 40);
         if (rnd(0, 1) != 0) {
-            const unsigned char k = (unsigned char)rnd(0, 1);
-            MInsert((short)(100 + b), (short)(100 + c), (short)(100 + b), (short)(100 + c), k);
+            const unsigned char k = static_cast<unsigned char>(rnd(0, 1));
+            MInsert(static_cast<short>(100 + b), static_cast<short>(100 + c), static_cast<short>(100 + b),
+                    static_cast<short>(100 + c), k);
         }
-        FInsert((short)(400 + b), (short)(100 + c), (short)(400 + b), (short)(100 + c), 4);
-        FInsert((short)(410 + b), (short)(130 + c), (short)(400 + b), (short)(130 + c), 4);
+        FInsert(static_cast<short>(400 + b), static_cast<short>(100 + c), static_cast<short>(400 + b),
+                static_cast<short>(100 + c), 4);
+        FInsert(static_cast<short>(410 + b), static_cast<short>(130 + c), static_cast<short>(400 + b),
+                static_cast<short>(130 + c), 4);
     }
     const int b = rnd(-40, 40);
     const int c = rnd(-40, 40);
-    MInsert((short)(30 + b), (short)(50 + c), (short)(30 + b), (short)(50 + c), 9);
+    MInsert(static_cast<short>(30 + b), static_cast<short>(50 + c), static_cast<short>(30 + b),
+            static_cast<short>(50 + c), 9);
 }

@@ -18,9 +18,11 @@
 #include "startup/init.h"
 #include "units/leute.h"
 
+namespace {
+
 // Moves into the installed data folder where the working directory holds no resource/; where
 // there is none either, the loaders report the first missing file as in any other folder.
-static void InDenDatenordner()
+void InDenDatenordner()
 {
     namespace fs = std::filesystem;
     std::error_code fehler;
@@ -37,6 +39,8 @@ static void InDenDatenordner()
         return;
     ggiLayerSetOrigin(start.c_str());
 }
+
+}  // namespace
 
 int main()
 {

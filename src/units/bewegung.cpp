@@ -5,20 +5,22 @@
 #include "startup/file.h"
 #include "units/leute.h"
 
+namespace {
+
 // Pixels the combat vehicle drives per tick.
 constexpr int16_t schritt = 1;
 
 // An obstacle in the way. Past the edge of the 100 x 100 tables there is no tile and no run
 // to walk round, so no detour starts there: a unit that has stepped off the map walks
 // straight back to its next point, which lies on the map.
-static bool Hindernis(int zeile, int spalte)
+bool Hindernis(int zeile, int spalte)
 {
     return KachelUeber(zeile, spalte, HINDERNIS, false);
 }
 
 // Takes the next point to walk to: the top of the detour stack first, then the route.
 // Returns false when both are exhausted.
-static bool NaechstesZiel(MANN &m)
+bool NaechstesZiel(MANN &m)
 {
     if (m.d1count != 0) {
         m.dx = m.d1[m.d1count].x;
@@ -37,13 +39,15 @@ static bool NaechstesZiel(MANN &m)
 
 // Keeps a walking frame inside the range that starts at `anfang` with `lang` frames after
 // it: below the range it restarts at `neu`, above it as well.
-static void Bereich(int16_t &shape, int anfang, int lang, int neu)
+void Bereich(int16_t &shape, int anfang, int lang, int neu)
 {
     if (shape < anfang)
         shape = static_cast<int16_t>(neu);
     if (shape > anfang + lang)
         shape = static_cast<int16_t>(neu);
 }
+
+}  // namespace
 
 void MannMove(short index)
 {

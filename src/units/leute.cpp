@@ -112,8 +112,8 @@ int64_t ZeigBild(const MANN &m)
 struct SpriteRegel {
     template <class Block> static Block Mische(Block b, Block hinten)
     {
-        const Block schreiben = (Block)((b != DURCHSICHTIG) & (hinten <= SCHUTZ));
-        const Block schwarz = (Block)((b == 0) | (b == 255));
+        const Block schreiben = static_cast<Block>((b != DURCHSICHTIG) & (hinten <= SCHUTZ));
+        const Block schwarz = static_cast<Block>((b == 0) | (b == 255));
         return (schreiben & b & ~schwarz) | (~schreiben & hinten);
     }
     static unsigned char Pixel(unsigned char b, unsigned char hinten)

@@ -5,18 +5,22 @@
 #include "units/data.h"
 #include "units/leute.h"
 
+namespace {
+
 // A destination is dropped when it is no ground for orders; one off the map has no tile to
 // look at and is dropped as well.
-static bool ZielGesperrt(const MANN &m)
+bool ZielGesperrt(const MANN &m)
 {
     return KachelUeber(m.dy / KACHEL, m.dx / KACHEL, BODEN, true);
 }
 
 // The target lock holds and its remembered position is within weapon range.
-static bool Angriffsbereit(short index)
+bool Angriffsbereit(short index)
 {
     return Leute[index].attack != 0 && InRange(index) == 1;
 }
+
+}  // namespace
 
 void MVerhalten(short index)
 {

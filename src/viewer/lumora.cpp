@@ -50,9 +50,9 @@ int main(int argc, char **argv)
 
     ggi_color palette[256];
     for (int i = 0; i < 256; i++) {
-        palette[i].r = (uint16_t)(rawpalette[i * 3 + 0] << 8);
-        palette[i].g = (uint16_t)(rawpalette[i * 3 + 1] << 8);
-        palette[i].b = (uint16_t)(rawpalette[i * 3 + 2] << 8);
+        palette[i].r = static_cast<uint16_t>(rawpalette[i * 3 + 0] << 8);
+        palette[i].g = static_cast<uint16_t>(rawpalette[i * 3 + 1] << 8);
+        palette[i].b = static_cast<uint16_t>(rawpalette[i * 3 + 2] << 8);
         palette[i].a = 0;
     }
 
@@ -60,7 +60,7 @@ int main(int argc, char **argv)
     init_ggi(&vis);
     ggiSetPalette(vis, 0, 256, palette);
 
-    size_t count = (size_t)width * height;
+    size_t count = static_cast<size_t>(width) * height;
     void *display = calloc(count, bytes_per_pixel);
     if (display == nullptr)
         ggiPanic("Out of memory!\n");

@@ -8,8 +8,10 @@
 // Set once by init_ggi; adapttodepth and the display picture size follow it.
 uint8_t bytes_per_pixel;
 
+namespace {
+
 // Sets the mode of the given type; the caller has checked that the display accepts it.
-static void setmode(ggi_visual_t vis, ggi_graphtype type, uint8_t bytes, const char *using_msg, const char *error_msg)
+void setmode(ggi_visual_t vis, ggi_graphtype type, uint8_t bytes, const char *using_msg, const char *error_msg)
 {
     if (ggiSetGraphMode(vis, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, type) != 0) {
         printf("%s", error_msg);
@@ -19,11 +21,13 @@ static void setmode(ggi_visual_t vis, ggi_graphtype type, uint8_t bytes, const c
     bytes_per_pixel = bytes;
 }
 
-static bool accepts(ggi_visual_t vis, ggi_graphtype type)
+bool accepts(ggi_visual_t vis, ggi_graphtype type)
 {
     ggi_mode suggested;
     return ggiCheckGraphMode(vis, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, PCX_MAX_WIDTH, PCX_MAX_HEIGHT, type, &suggested) == 0;
 }
+
+}  // namespace
 
 void init_ggi(ggi_visual_t *vis)
 {
@@ -59,14 +63,14 @@ void exit_ggi(ggi_visual_t vis)
 void adapttodepth(ggi_visual_t vis, void *display, const uint8_t *pixels, size_t count, const uint8_t *rawpalette,
                   const ggi_color *palette)
 {
-    uint8_t *out = (uint8_t *)display;
+    uint8_t *out = static_cast<uint8_t *>(display);
     switch (bytes_per_pixel) {
     case 1:
         memcpy(out, pixels, count);
         break;
     case 2:
         for (size_t i = 0; i < count; i++) {
-            uint16_t pixel = (uint16_t)ggiMapColor(vis, &palette[pixels[i]]);
+            uint16_t pixel = static_cast<uint16_t>(ggiMapColor(vis, &palette[pixels[i]]));
             memcpy(out + i * 2, &pixel, 2);
         }
         break;

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+
 // Header fields the viewer reads; the rest of the 128 bytes is ignored.
 enum {
     HDR_MANUFACTURER = 0,
@@ -17,10 +19,12 @@ enum {
     HDR_BYTES_PER_LINE = 66
 };
 
-static uint16_t le16(const uint8_t *p)
+uint16_t le16(const uint8_t *p)
 {
-    return (uint16_t)(p[0] | (p[1] << 8));
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }
+
+}  // namespace
 
 bool readpcximage(FILE *file, uint8_t *dest, uint16_t width, uint16_t height, uint16_t bytesperline, long datalen)
 {
@@ -42,7 +46,7 @@ bool readpcximage(FILE *file, uint8_t *dest, uint16_t width, uint16_t height, ui
         uint32_t count = 1;
         int colour = code;
         if ((code & 0xC0) == 0xC0) {
-            count = (uint32_t)(code & 0x3F);
+            count = static_cast<uint32_t>(code & 0x3F);
             if (left <= 0)
                 return false;
             colour = getc(file);
@@ -90,8 +94,8 @@ uint8_t *readpcx(FILE *file, uint8_t *palette, uint16_t *width, uint16_t *height
         header[HDR_PLANES] != 1)
         return nullptr;
 
-    uint16_t w = (uint16_t)(le16(header + HDR_XMAX) - le16(header + HDR_XMIN) + 1);
-    uint16_t h = (uint16_t)(le16(header + HDR_YMAX) - le16(header + HDR_YMIN) + 1);
+    uint16_t w = static_cast<uint16_t>(le16(header + HDR_XMAX) - le16(header + HDR_XMIN) + 1);
+    uint16_t h = static_cast<uint16_t>(le16(header + HDR_YMAX) - le16(header + HDR_YMIN) + 1);
     *width = w;
     *height = h;
     // Before anything is allocated or decoded, so a hostile header costs nothing.
@@ -103,7 +107,7 @@ uint8_t *readpcx(FILE *file, uint8_t *palette, uint16_t *width, uint16_t *height
     if (bytesperline < w)
         return nullptr;
 
-    uint8_t *pixels = (uint8_t *)malloc((size_t)w * h);
+    uint8_t *pixels = static_cast<uint8_t *>(malloc(static_cast<size_t>(w) * h));
     if (pixels == nullptr)
         return nullptr;
     // The codes may not reach into the palette trailer.

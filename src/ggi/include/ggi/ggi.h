@@ -8,9 +8,9 @@ typedef struct ggi_visual *ggi_visual_t;
 typedef uint32_t ggi_graphtype;
 typedef uint32_t ggi_pixel;
 
-#define GT_8BIT ((ggi_graphtype)0x04000808)
-#define GT_16BIT ((ggi_graphtype)0x02001010)
-#define GT_24BIT ((ggi_graphtype)0x02001818)
+#define GT_8BIT (static_cast<ggi_graphtype>(0x04000808))
+#define GT_16BIT (static_cast<ggi_graphtype>(0x02001010))
+#define GT_24BIT (static_cast<ggi_graphtype>(0x02001818))
 #define GGI_AUTO 0
 
 typedef struct {

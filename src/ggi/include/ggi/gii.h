@@ -23,7 +23,7 @@ enum gii_event_type {
     evLast = 14
 };
 
-#define EVMASK(type) ((gii_event_mask)1 << (type))
+#define EVMASK(type) (static_cast<gii_event_mask>(1) << (type))
 #define emCommand EVMASK(evCommand)
 #define emInformation EVMASK(evInformation)
 #define emExpose EVMASK(evExpose)
@@ -37,7 +37,7 @@ enum gii_event_type {
 #define emPtrButtonRelease EVMASK(evPtrButtonRelease)
 #define emValRelative EVMASK(evValRelative)
 #define emValAbsolute EVMASK(evValAbsolute)
-#define emAll ((gii_event_mask)0x3ffe)
+#define emAll (static_cast<gii_event_mask>(0x3ffe))
 
 // Buttons.
 #define GII_PBUTTON_LEFT 1
