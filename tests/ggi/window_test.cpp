@@ -1,5 +1,4 @@
-// The window target on SDL's offscreen driver: the picture scaled into the window through its
-// palette, keys and pointer as the layer's events, closing, and a script beside the devices.
+// The window on SDL's offscreen driver: pictures scaled through the palette, keys and pointer, closing, scripts.
 #include <SDL2/SDL.h>
 #include <ggi/layer.h>
 #include <ggi/testing.h>
@@ -24,42 +23,43 @@ void Frames(ggi_visual_t v, int frames = 1)
             ggiEventRead(v, &e, emAll);
 }
 
-// Keys pressed and released (D, U) and text (T) as SDL queues them; the scancode is the key's unless given.
 struct Key {
     Uint32 type;
     SDL_Keycode key;
     const char *text = "";
     Uint16 mod = 0;
     Uint8 repeat = 0;
-    SDL_Scancode sc = {};
 };
 
+// Keys as SDL queues them: pressed (D), each followed by the text it produces, released (U), or text alone (T).
 void Keys(std::initializer_list<Key> keys)
 {
     for (const Key &k : keys) {
-        SDL_Event e{};
-        e.key = {k.type, 0, 0, 0, k.repeat, 0, 0, {k.sc ? k.sc : SDL_GetScancodeFromKey(k.key), k.key, k.mod, 0}};
-        if (k.type == T)
-            SDL_strlcpy(e.text.text, k.text, sizeof e.text.text);
-        SDL_PushEvent(&e);
+        SDL_Event e{.key = {k.type, 0, 0, 0, k.repeat, 0, 0, {SDL_GetScancodeFromKey(k.key), k.key, k.mod, 0}}};
+        SDL_Event text{.text = {T, 0, 0, {}}};
+        SDL_strlcpy(text.text.text, k.text, sizeof text.text.text);
+        if (k.type != T)
+            SDL_PushEvent(&e);
+        if (*k.text)
+            SDL_PushEvent(&text);
     }
 }
 
-// Pointer motions (M), button presses (P) and releases: type, x, y, button.
+// Pointer motions (M), button presses (P) and releases: type, x, y, SDL's button (1 left, 2 middle, 3 right).
 void Mouse(std::initializer_list<std::array<int, 4>> events)
 {
     for (auto [type, x, y, button] : events) {
-        SDL_Event e{};
-        e.button = {Uint32(type), 0, 0, 0, Uint8(button), 0, 0, 0, x, y};
+        SDL_Event e{.button = {Uint32(type), 0, 0, 0, Uint8(button), 0, 0, 0, x, y}};
         if (Uint32(type) == M)
             e.motion = {M, 0, 0, 0, 0, x, y, 0, 0};
         SDL_PushEvent(&e);
     }
 }
 
-// The window as last drawn, a string a row, each pixel its colour's character in the legend ('?': none).
-Rows Window(ggi_visual_t v, const std::map<uint32_t, char> &legend)
+// The window as last drawn, a string a row, each pixel its colour's character ('?': none of these).
+Rows Window(ggi_visual_t v)
 {
+    const std::map<uint32_t, char> legend{{0, '.'}, {0xff0000, '1'}, {0x8000, '2'}, {0x12569a, '3'}, {0xffffff, '#'}};
     int w = 0, h = 0;
     SDL_GetWindowSize(ggiLayerWindow(v), &w, &h);
     std::vector<uint32_t> px(size_t(w) * h);
@@ -75,153 +75,104 @@ protected:
     // SDL's offscreen driver and its own software renderer: no graphics library is loaded to outlive the test.
     void SetUp() override
     {
-        env.Set("SDL_VIDEODRIVER", "offscreen"), env.Set("SDL_RENDER_DRIVER", "software");
-        env.Set("SDL_FRAMEBUFFER_ACCELERATION", "0"), ggiInit();
+        env.Set("SDL_VIDEODRIVER", "offscreen");
+        env.Set("SDL_RENDER_DRIVER", "software");
+        env.Set("SDL_FRAMEBUFFER_ACCELERATION", "0");
+        ggiInit();
     }
     void TearDown() override { ggiExit(); }
 
-    // A window with a 4 x 2 picture of 8 bits, recording what it delivers.
-    ggi_visual_t Open(const std::string &display)
+    // A window with this event script and a 4 x 2 picture of 8 bits, recording what it delivers.
+    ggi_visual_t Open(const std::string &display, const std::string &script = "")
     {
-        ggi_visual_t v = ggiOpen((display + ":-record=" + Recording()).c_str(), nullptr);
+        test::Write(File("in"), script);
+        ggi_visual_t v = ggiOpen((display + ":-events=" + File("in") + ":-record=" + File("rec")).c_str());
         return ggiSetGraphMode(v, 4, 2, 4, 2, GT_8BIT) == 0 ? v : nullptr;
     }
-    std::string Recording() const { return (dir / "rec").string(); }
-    // What the window delivered, as its recording has it: "FRAME EVENT ARGUMENTS" a line.
     std::string Delivered() const
     {
-        const std::string r = test::Read(Recording());
+        const std::string r = test::Read(File("rec"));
         return r.substr(r.find('\n') + 1);
     }
+    std::string File(const std::string &name) const { return (dir / name).string(); }
 
     test::Env env;
     test::Folder dir;
 };
 
 // Each present expands the whole 8-bit picture through the palette, scaled by whole numbers, centred on black
-// in a resized window. The pointer in its pixels, pulled in from the border, once a pixel; buttons after it.
-TEST_F(GgiWindow, PicturesScaledThroughThePaletteAndThePointerInTheirPixels)
+// in a resized window. The pointer in its pixels, pulled in from the border, once a pixel; buttons after it. A key
+// gives the character it produces with its modifiers, or the layer's code; text without a key is a press and
+// release of its own. Alt+Enter belongs to the layer. Closing gives an Escape each frame, never two waiting.
+TEST_F(GgiWindow, PicturesPointerAndKeys)
 {
     ggi_visual_t v = Open("x:-scale=2");
-    const ggi_color pal[256] = {{}, {0xff00, 0, 0, 0}, {0, 0x80ff, 0, 0}, {0x1234, 0x5678, 0x9abc, 0}};
-    ggiSetPalette(v, 0, 256, pal);
+    const ggi_color pal[4] = {{}, {0xff00, 0, 0, 0}, {0, 0x80ff, 0, 0}, {0x1234, 0x5678, 0x9abc, 0}};
+    ggiSetPalette(v, 0, 4, pal);
     const uint8_t picture[8] = {0, 1, 2, 3, 3, 2, 1, 0};
     ggiPutBox(v, 0, 0, 4, 2, picture);
-    const std::map<uint32_t, char> legend = {
-        {0, '.'}, {0xff0000, '1'}, {0x8000, '2'}, {0x12569a, '3'}, {0xffffff, '#'}};
-    const Rows first = {"..112233", "..112233", "332211..", "332211.."};
-    EXPECT_EQ(Window(v, legend), first);
     ggiSetPalette(v, 3, 1, std::array{ggi_color{0xffff, 0xffff, 0xffff, 0}}.data());  // white
     ggiPutBox(v, 0, 0, 1, 1, &picture[1]);
-    EXPECT_EQ(Window(v, legend), first);  // palette and part of a box wait for a whole box or a flush
+    EXPECT_EQ(Window(v), (Rows{"..112233", "..112233", "332211..", "332211.."}));  // waiting for a whole box or a flush
     ggiFlush(v);
-    EXPECT_EQ(Window(v, legend), (Rows{"111122##", "111122##", "##2211..", "##2211.."}));
-
+    EXPECT_EQ(Window(v), (Rows{"111122##", "111122##", "##2211..", "##2211.."}));
     SDL_SetWindowSize(ggiLayerWindow(v), 14, 7);  // three times, a column to spare each side
     Frames(v);                                    // drawn anew at once
     const std::string top = ".111111222###.", bottom = ".###222111....";
-    EXPECT_EQ(Window(v, legend), (Rows{top, top, top, bottom, bottom, bottom, std::string(14, '.')}));
+    EXPECT_EQ(Window(v), (Rows{top, top, top, bottom, bottom, bottom, std::string(14, '.')}));
     EXPECT_TRUE(SDL_RectEquals(SDL_GetWindowMouseRect(ggiLayerWindow(v)), std::array{SDL_Rect{1, 0, 12, 6}}.data()));
     Mouse({{M, 12, 5}, {M, 3, 2}, {M, 1, 0}});  // (1, 0): the pixel of (3, 2), the first column
     Frames(v);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);  // hidden over the picture
-    Mouse({{M, 13, 6},
-           {P, 13, 6, SDL_BUTTON_RIGHT},
-           {P, 0, 3, SDL_BUTTON_LEFT},
-           {SDL_MOUSEBUTTONUP, 0, 3, 1},
-           {P, 0, 3, SDL_BUTTON_MIDDLE}});
+    Mouse({{M, 13, 6}, {P, 13, 6, 3}, {P, 0, 3, 1}, {SDL_MOUSEBUTTONUP, 0, 3, 1}, {P, 0, 3, 2}});
     Frames(v);
-    EXPECT_EQ(Delivered(), "1 pos 3 1\n1 pos 0 0\n2 pos 3 1\n2 down 2\n2 pos 0 1\n2 down 1\n2 up 1\n2 down 3\n");
-
-    for (auto [type, colour] : {std::pair{GT_16BIT, 0xff0084u}, {GT_24BIT, 0xff0080u}}) {  // for the viewer
-        const ggi_color c = {0xffff, 0x0000, 0x8000, 0};
-        ASSERT_EQ(ggiSetGraphMode(v, 3, 1, 3, 1, type), 0);
-        ggiSetGCForeground(v, ggiMapColor(v, &c));
-        ggiFillscreen(v);
-        ggiFlush(v);
-        EXPECT_EQ(Window(v, {{colour, 'c'}}), (Rows{"cccccc", "cccccc"})) << type;  // the window sized anew
-    }
-}
-
-// A key gives the character it produces with its modifiers, or the layer's code; text without a key is a
-// press and release of its own. Alt+Enter belongs to the layer. Closing gives an Escape each frame.
-TEST_F(GgiWindow, KeysGiveTheCharacterTheyProduce)
-{
-    ggi_visual_t v = Open("display-sdl");
-    Keys({{D, SDLK_RETURN, "", KMOD_LALT}, {U, SDLK_RETURN, "", KMOD_LALT}});
-    Frames(v);
-    EXPECT_TRUE(SDL_GetWindowFlags(ggiLayerWindow(v)) & SDL_WINDOW_FULLSCREEN_DESKTOP);
-    Keys({{D, SDLK_LSHIFT, "", KMOD_LSHIFT},
-          {D, SDLK_EQUALS, "", KMOD_LSHIFT},
-          {T, 0, "+"},
-          {U, SDLK_LSHIFT},
-          {U, SDLK_EQUALS},
-          {U, SDLK_EQUALS},
-          {D, SDLK_KP_PLUS},
-          {T, 0, "+"},
-          {D, SDLK_KP_MINUS},
-          {D, SDLK_CARET, "", 0, 0, SDL_SCANCODE_GRAVE},
-          {U, SDLK_CARET, "", 0, 0, SDL_SCANCODE_GRAVE},  // dead
-          {D, SDLK_BACKQUOTE},
-          {T, 0, "`"},
-          {D, SDLK_h},
-          {T, 0, "h"},
-          {D, SDLK_h, "", 0, 1},
-          {T, 0, "h"},
-          {D, SDLK_a, "", KMOD_LCTRL},
-          {D, SDLK_SPACE, "", KMOD_LCTRL},
-          {D, SDLK_ESCAPE},
-          {D, SDLK_TAB},
-          {D, SDLK_RETURN},
-          {D, SDLK_BACKSPACE},
-          {D, SDLK_LEFT},
-          {D, SDLK_DOWN},
-          {D, SDLK_F1},
-          {D, SDLK_F12},
-          {T, 0, "\xc3\xaa\xe2\x82\xac\xf0\x9f\x98\x80"},
-          {T, 0, "\x80\xc3z"},
-          {D, SDLK_e},
-          {T, 0, "`e"}});
-    Frames(v);
-    Keys({{SDL_QUIT, 0}});
+    ASSERT_EQ(ggiSetGraphMode(v, 3, 1, 3, 1, GT_16BIT), 0);  // as the viewer may
+    ggiSetGCForeground(v, ggiMapColor(v, std::array{ggi_color{0xffff, 0xffff, 0xffff, 0}}.data()));
+    ggiFillscreen(v);
+    ggiFlush(v);
+    EXPECT_EQ(Window(v), (Rows{"######", "######"}));                          // the window sized anew
+    Keys({{D, SDLK_RETURN, "", KMOD_LALT}, {U, SDLK_RETURN, "", KMOD_LALT}});  // the layer's: full screen
+    Keys({{D, SDLK_LSHIFT, "", KMOD_LSHIFT}, {D, SDLK_EQUALS, "+", KMOD_LSHIFT}, {U, SDLK_LSHIFT}, {U, SDLK_EQUALS}});
+    Keys({{U, SDLK_EQUALS}, {D, SDLK_KP_PLUS, "+"}, {D, SDLK_KP_MINUS}, {D, SDLK_BACKQUOTE}, {U, SDLK_BACKQUOTE}});
+    Keys({{D, SDLK_BACKQUOTE, "`"}, {D, SDLK_h, "h"}, {D, SDLK_h, "h", 0, 1}, {D, SDLK_a, "", KMOD_LCTRL}});
+    Keys({{D, SDLK_SPACE, "", KMOD_LCTRL}, {D, SDLK_ESCAPE}, {D, SDLK_TAB}, {D, SDLK_RETURN}, {D, SDLK_BACKSPACE}});
+    Keys({{D, SDLK_LEFT}, {D, SDLK_DOWN}, {D, SDLK_F1}, {D, SDLK_F12}, {D, SDLK_e, "`e"}, {SDL_QUIT, 0}});
+    Keys({{T, 0, "\xc3\xaa\xe2\x82\xac\xf0\x9f\x98\x80"}, {T, 0, "\x80\xc3z"}});  // text alone, a byte astray
     Frames(v, 2);
-    EXPECT_EQ(Delivered(), "1 keydown '+'\n1 keyup '+'\n1 keydown '+'\n1 keydown '-'\n1 keydown '^'\n1 keyup '^'\n"
-                           "1 keydown '`'\n1 keydown 'h'\n1 keyrepeat 'h'\n1 keydown 'a'\n1 keydown 32\n"
-                           "1 keydown 27\n1 keydown 9\n1 keydown 13\n1 keydown 8\n1 keydown 57394\n1 keydown 57397\n"
-                           "1 keydown 57601\n1 keydown 57612\n1 keydown 234\n1 keyup 234\n1 keydown 8364\n"
-                           "1 keyup 8364\n1 keydown 128512\n1 keyup 128512\n1 keydown 'z'\n1 keyup 'z'\n"
-                           "1 keydown '`'\n1 keyup '`'\n1 keydown 'e'\n2 keydown 27\n3 keydown 27\n");
+    EXPECT_TRUE(SDL_GetWindowFlags(ggiLayerWindow(v)) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    EXPECT_EQ(Delivered(), "1 pos 3 1\n1 pos 0 0\n2 pos 3 1\n2 down 2\n2 pos 0 1\n2 down 1\n2 up 1\n2 down 3\n"
+                           "3 keydown '+'\n3 keyup '+'\n3 keydown '+'\n3 keydown '-'\n3 keydown '^'\n3 keyup '^'\n"
+                           "3 keydown '`'\n3 keydown 'h'\n3 keyrepeat 'h'\n3 keydown 'a'\n3 keydown 32\n"
+                           "3 keydown 27\n3 keydown 9\n3 keydown 13\n3 keydown 8\n3 keydown 57394\n3 keydown 57397\n"
+                           "3 keydown 57601\n3 keydown 57612\n3 keydown '`'\n3 keyup '`'\n3 keydown 'e'\n"
+                           "3 keydown 234\n3 keyup 234\n3 keydown 8364\n3 keyup 8364\n3 keydown 128512\n"
+                           "3 keyup 128512\n3 keydown 'z'\n3 keyup 'z'\n4 keydown 27\n");
 }
 
-// palemu on DISPLAY's window: script and devices side by side, recorded; shots and -final converted. Closing:
+// palemu on DISPLAY's window: script and devices side by side, recorded; shots converted. Closing:
 // Escapes before -frames; a wait counts a frame each frame's time. Unnamed, WAYLAND_DISPLAY means a window too.
 TEST_F(GgiWindow, ScriptBesideTheDevicesThroughPalemu)
 {
-    const std::string in = (dir / "in").string(), shot = (dir / "shot.ppm").string(), fin = (dir / "fin").string();
-    test::Write(in, "0 keydown 'q'\n1 pos 1 1\n1 shot " + shot + "\n");
-    const std::string display = "palemu:-frames=50:-events=" + in + ":-record=" + Recording() + ":-final=" + fin;
-    env.Set("GGI_DISPLAY", display.c_str()), env.Set("DISPLAY", ":5"), env.Set("WAYLAND_DISPLAY", {});
-    ggi_visual_t v = ggiOpen("display-palemu", "", nullptr);
-    ASSERT_EQ(ggiSetGraphMode(v, 4, 2, 4, 2, GT_8BIT), 0);
+    env.Set("GGI_DISPLAY", "palemu:-frames=50");
+    env.Set("DISPLAY", ":5");
+    ggi_visual_t v = Open("display-palemu", "0 keydown 'q'\n1 pos 1 1\n1 shot " + File("shot.ppm") + "\n");
     ggiSetPalette(v, 0, 1, std::array{ggi_color{0, 0, 0xff00, 0}}.data());  // blue
     ggiFlush(v);
-    Keys({{D, SDLK_w}, {T, 0, "w"}});
-    Frames(v, 2);
+    Keys({{D, SDLK_w, "w"}, {U, SDLK_w}});
     SDL_Event close{.window = {SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_CLOSE, 0, 0, 0, 0, 0}};
-    Keys({{U, SDLK_w}});
     SDL_PushEvent(&close);
-    Frames(v);
+    Frames(v, 2);
     EXPECT_EQ(ggiGetc(v) + ggiGetc(v), 2 * GIIUC_Escape);  // the second after a frame's wait
     testing::internal::CaptureStderr();
-    EXPECT_EQ(ggiOpen("display-x", nullptr), ggiOpen("sdl", nullptr));  // both null, saying why
-    const std::string one = "ggi: display-sdl: only one window can be open at a time\n";
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), one + one);
+    EXPECT_EQ(ggiOpen("display-x", nullptr), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "ggi: display-sdl: only one window can be open at a time\n");
     ggiClose(v);
-    EXPECT_EQ(Delivered(), "0 keydown 'q'\n0 keydown 'w'\n1 pos 1 1\n2 keyup 'w'\n2 keydown 27\n3 keydown 27\n"
-                           "4 keydown 27\n");
-    EXPECT_EQ(test::Read(shot), test::Read(fin));
-    EXPECT_EQ(test::Read(fin).substr(0, 14), std::string("P6\n4 2\n255\n\0\0\xff", 14));
-    env.Set("GGI_DISPLAY", {}), env.Set("DISPLAY", {}), env.Set("WAYLAND_DISPLAY", "wayland-5");
+    EXPECT_EQ(Delivered(), "0 keydown 'q'\n0 keydown 'w'\n0 keyup 'w'\n0 keydown 27\n1 pos 1 1\n1 keydown 27\n"
+                           "2 keydown 27\n3 keydown 27\n");
+    EXPECT_EQ(test::Read(File("shot.ppm")).substr(0, 14), std::string("P6\n4 2\n255\n\0\0\xff", 14));
+    env.Set("GGI_DISPLAY", {});
+    env.Set("DISPLAY", {});
+    env.Set("WAYLAND_DISPLAY", "wayland-5");
     EXPECT_EQ(ggiSetGraphMode(ggiOpen(nullptr), 4, 2, 4, 2, GT_8BIT), 0);
 }
 
