@@ -329,6 +329,11 @@ FILE *open_for_writing(const std::string &file)
     return f;
 }
 
+void picture_lost()
+{
+    writing_failed = true;
+}
+
 void write_failed(const char *what, const std::string &file)
 {
     std::fprintf(stderr, "ggi: cannot write %s '%s': %s\n", what, file.c_str(), std::strerror(errno));
@@ -338,7 +343,8 @@ void write_failed(const char *what, const std::string &file)
 void finish(ggi_visual *v)
 {
     if (!v->final_written && !v->opt.final.empty() && v->has_mode())
-        write_shown(v, v->opt.final);
+        if (!write_shown(v, v->opt.final))
+            picture_lost();
     v->final_written = true;
     if (v->in.record) {
         errno = 0;

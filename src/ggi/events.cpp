@@ -317,8 +317,11 @@ void make_due(ggi_visual *v)
         const ScriptLine &l = in.script[in.next++];
         if (!l.shot)
             in.queue.push_back(l.event);
-        else if (!write_shown(v, l.file) && !v->has_mode())
-            std::fprintf(stderr, "ggi: no picture shown yet for '%s'\n", l.file.c_str());
+        else if (!write_shown(v, l.file)) {
+            if (!v->has_mode())
+                std::fprintf(stderr, "ggi: no picture shown yet for '%s'\n", l.file.c_str());
+            picture_lost();
+        }
     }
     if (in.escapes_from >= 0 && in.frame >= in.escapes_from && in.escape_frame != in.frame) {
         in.escape_frame = in.frame;

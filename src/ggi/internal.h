@@ -140,6 +140,9 @@ bool write_shown(ggi_visual *v, const std::string &file);
 FILE *open_for_writing(const std::string &file);
 // Reports a file the layer could not write; the process then ends with status 1.
 void write_failed(const char *what, const std::string &file);
+// A picture the program never sees the failure of (-final, a shot line) could not be written:
+// the process ends with status 1. The message has been given.
+void picture_lost();
 
 ggi_visual *open_memory(const Options &opt);
 // Every option of a palemu display string goes to its parent, with the parent's own.

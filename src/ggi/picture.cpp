@@ -156,7 +156,7 @@ bool write_ppm(const std::string &file, int w, int h, const std::vector<uint8_t>
         ok = (std::fclose(f) == 0) && ok;
     }
     if (!ok)
-        write_failed("picture", file);
+        std::fprintf(stderr, "ggi: cannot write picture '%s': %s\n", file.c_str(), std::strerror(errno));
     return ok;
 }
 

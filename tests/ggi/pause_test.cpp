@@ -108,7 +108,7 @@ TEST_F(Pause, HoldsTheGameAndLeavesNoTraceInWhatItRecords)
         int64_t held_frame = -1;
         std::vector<uint32_t> held_px;
         bool grabbed = true;
-        play("display-sdl" + opts, 6, [&](ggi_visual_t v, int f) {
+        play("display-sdl:-offscreen" + opts, 6, [&](ggi_visual_t v, int f) {
             SDL_Window *win = ggiLayerWindow(v);
             if (f == 3) {
                 push(KEY, 'b'), push(KEY, 'w'), push(DOWN, SDL_BUTTON_LEFT, 10, 10);
@@ -153,7 +153,7 @@ TEST_F(Pause, HoldsTheGameAndLeavesNoTraceInWhatItRecords)
 
 TEST_F(Pause, NopauseRunsOnUnfocusedAndThePauseKeyStillHoldsUntilPressedOrClosed)
 {
-    play("display-sdl:-scale=1:-nopause:-record=" + dir + "rec", 3, [](ggi_visual_t v, int f) {
+    play("display-sdl:-offscreen:-scale=1:-nopause:-record=" + dir + "rec", 3, [](ggi_visual_t v, int f) {
         SDL_Window *win = ggiLayerWindow(v);
         EXPECT_EQ(SDL_GetWindowMouseRect(win) != nullptr, f < 2) << f;
         if (f == 1) {

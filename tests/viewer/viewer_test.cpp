@@ -2,6 +2,8 @@
 #include <tuple>
 
 #include "lumora.h"
+#include <sys/stat.h>
+
 #include "support.h"
 
 namespace {
@@ -116,9 +118,14 @@ TEST(Lumora, MessagesAndExitStatus)
         {"", "Usage: lumora filename.pcx.\n", ""},
         {"", "Usage: lumora filename.pcx.\n", "f.pcx f.pcx"},
         {"", "Can't open file!\n", "none.pcx"},
+        {"", "Can't open file!\n", "fifo.pcx"},  // never waits for a writer
+        {"", "Can't open file!\n", "."},
         {Pcx{.xmax = 319, .ymax = 199, .bpl = 320, .codes = Bytes(64000, 7)}.File(),
          "Image is 320x200 sized.\n" + shown},
-        {Pcx{.codes = {0xC1, 250}}.File().erase(130, 1), "Image is 1x1 sized.\n" + shown},  // no marker
+        // The palette and its marker are the last 769 bytes: codes that reach into them, or none at all, are no
+        // picture.
+        {Pcx{.codes = {0xC1, 250}}.File().erase(130, 1), bad},
+        {Pcx{.codes = {}}.File(), bad},
         {Pcx{.xmax = 320, .ymax = 199}.File(), "Image is 321x200 sized.\n" + big},
         {Pcx{.xmax = 319, .ymax = 200}.File(), "Image is 320x201 sized.\n" + big},
         {Pcx{.xmin = 7, .xmax = 6, .ymax = 9}.File(), "Image is 0x10 sized.\n" + big},
@@ -132,6 +139,7 @@ TEST(Lumora, MessagesAndExitStatus)
         {Pcx{.codes = {0xC1, 250}}.File().substr(0, 600), bad},
     };
     test::Folder dir;
+    mkfifo((dir / "fifo.pcx").c_str(), 0644);
     for (const auto &r : rows) {
         test::Write(dir / "f.pcx", r.file);
         const auto [run, picture] = Lumora(dir, r.args, "memory");
@@ -151,9 +159,10 @@ TEST(Lumora, FirstDepthOfEightSixteenTwentyFour)
     for (int i : {1, 2, 3, 4, 4, 4, 0xFF, 5, 6})
         own.rgb += pcx.substr(pcx.size() - 768 + 3 * i, 3);
     const std::tuple<const char *, int, const char *> rows[] = {
-        {"memory:-depths=24,16,8", 8, "Using 8bpp mode\n"}, {"memory:-depths=24,16", 16, "Using 16bpp mode\n"},
-        {"memory:-depths=24", 24, "Using 24bpp mode\n"},    {"memory:-depths=", 0, "No valid mode found!\n"},
-        {"no-such-target", 0, "Error opening visual!\n"},
+        {"memory:-depths=24,16,8", 8, "Using 8bpp mode\n"},
+        {"memory:-depths=24,16", 16, "Using 16bpp mode\n"},
+        {"memory:-depths=24", 24, "Using 24bpp mode\n"},
+        {"memory:-depths=", 0, "Error opening visual!\n"},
     };
     for (const auto &[display, depth, out] : rows) {
         const auto [run, picture] = Lumora(dir, "f.pcx", display);
