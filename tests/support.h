@@ -1,20 +1,32 @@
 // What every test folder shares: files and folders, the environment, runs of the built
-// programs and work done in a child process.
+// programs and work done in a child process; and the headers every test file uses, so that
+// each names only its own.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <optional>
+#include <random>
+#include <set>
+#include <sstream>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 

@@ -1,11 +1,6 @@
 // Every committed fuzzer input replayed through the fuzzers' own feeds, so that what they once
 // found stays mended in every build, with or without clang: each of the game's inputs is
 // taken or refused as its name says, refusals with their message.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <map>
-#include <string>
 
 #include "../../fuzz/feed.h"
 #include "support.h"

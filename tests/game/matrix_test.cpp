@@ -1,11 +1,5 @@
 // Resource files damaged in every way that tells the loaders apart, each time the real game
 // run: its message, its exit status, the last line it printed, and never a crash.
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
-
-#include <random>
-#include <string>
 
 #include "support.h"
 

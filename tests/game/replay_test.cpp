@@ -1,8 +1,5 @@
 // A battle played in a real window on a virtual X server, with input from X, replays from its
 // recording alone, headless, to the same pictures and the same outcome.
-#include <gtest/gtest.h>
-
-#include <sstream>
 
 #include "support.h"
 

@@ -1,15 +1,5 @@
 // The soak: games of random input on the generated battlefield and on odd ones, every frame
 // checked against the rules of the game's tables, each game replaying to its recorded digest.
-#include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <climits>
-#include <random>
-#include <string>
-#include <vector>
 
 #include "game/szenen.h"
 #include "map/maps.h"

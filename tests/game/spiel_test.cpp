@@ -1,11 +1,5 @@
 // Whole games and scenes against the digests recorded from the game as it stands: scripted
 // games through the built program, and scenes built in a process of the test's own.
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <map>
-#include <string>
-#include <vector>
 
 #include <ggi/layer.h>
 

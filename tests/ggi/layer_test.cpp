@@ -2,9 +2,6 @@
 #include <ggi/ggi.h>
 #include <ggi/layer.h>
 
-#include <cstring>
-#include <tuple>
-
 #include "support.h"
 
 namespace {

@@ -1,14 +1,6 @@
 // The window's pause: the Pause key and focus loss hold the program in its event poll and
 // leave no trace in what it records; -nopause runs on unfocused.
 #include <SDL2/SDL.h>
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <functional>
-#include <thread>
-
-#include <unistd.h>
 
 #include <ggi/ggi.h>
 #include <ggi/layer.h>

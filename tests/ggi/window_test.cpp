@@ -3,9 +3,6 @@
 #include <ggi/layer.h>
 #include <ggi/testing.h>
 
-#include <array>
-#include <map>
-
 #include "support.h"
 
 namespace {

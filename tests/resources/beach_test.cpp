@@ -1,19 +1,13 @@
 // Colours above 163 stand in front of the units; the ground they walk on and beside, beaches
 // and shores included, keeps below, so that no unit vanishes where it stands.
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
-#include <vector>
-
 #include "../../tools/common/tiles.h"
+#include "support.h"
 
 using namespace tiles;
 
 TEST(Beach, OnlyWhatIsMeantToCoverUnitsUsesTheProtectedColours)
 {
-    std::ifstream in(std::string(KORVAN_RUN_DIR) + "/resource/terrain.rsc", std::ios::binary);
-    const std::vector<unsigned char> terrain{std::istreambuf_iterator<char>(in), {}};
+    const std::string terrain = test::Read(KORVAN_RUN_DIR "/resource/terrain.rsc");
     ASSERT_GE(terrain.size(), size_t(COUNT) * 400);
     // Tree crowns, roofs, the near rail of a bridge crossed left to right, and what rises or
     // glows over a unit beside it: embers of a wreck, fire, the radar's turning dish.
@@ -24,7 +18,7 @@ TEST(Beach, OnlyWhatIsMeantToCoverUnitsUsesTheProtectedColours)
     for (int t = 0; t < COUNT; ++t) {
         int uncovered = 0;
         for (int p = 0; p < 400; ++p)
-            uncovered += terrain[size_t(t) * 400 + p] > 163 && !covers(t, p / 20);
+            uncovered += uint8_t(terrain[size_t(t) * 400 + p]) > 163 && !covers(t, p / 20);
         EXPECT_EQ(uncovered, 0) << "tile " << t;
     }
 }

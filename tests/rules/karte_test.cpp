@@ -1,14 +1,14 @@
 // Map rules random play seldom reaches: size limits, cells past the map, view limits and edges, exact routes.
 #include <ggi/layer.h>
 
-#include <string>
-
 #include "path/weg.h"
 #include "regeln.h"
 #include "support.h"
 
+namespace {
+
 // 720 tile pictures, enough for every animation; pixel i of tile n is (n + i) % 200, never the view's fill 0xEE.
-static void Kacheln()
+void Kacheln()
 {
     static std::vector<unsigned char> k(720 * 400);
     for (size_t i = 0; i < k.size(); ++i)
@@ -120,3 +120,5 @@ TEST(Karte, RoutesRoundGivenWalls)
         EXPECT_EQ(weg, vorher + std::to_string(dx) + "," + std::to_string(dy) + " ") << ax << ", " << ay;
     }
 }
+
+}  // namespace

@@ -3,9 +3,11 @@
 #include "ui/font.h"
 #include "ui/intfc.h"
 
+namespace {
+
 // A font of 50 glyphs, cut after `glyphen`: glyph g is framed by its last row and column and shows g + 1 in binary in
 // pixels 0 to 3 of its first row and 0 to 1 of its second; set pixels are 180 or 1, the others 0, 2, 179 or 181.
-static void Schrift(int glyphen)
+void Schrift(int glyphen)
 {
     static std::vector<unsigned char> schrift(25 * 50);
     for (int g = 0; g < 50; ++g)
@@ -17,7 +19,7 @@ static void Schrift(int glyphen)
 }
 
 // The glyph drawn in colour 7 in the cell at (x, y), or -1 for none.
-static int Zeichen(int x, int y)
+int Zeichen(int x, int y)
 {
     int g = 0;
     for (int b = 0; b < 6; ++b)
@@ -85,3 +87,5 @@ TEST(Befehle, AClickTakesTheLowestSlotUnderThePointer)
         EXPECT_EQ((std::vector<int>{Leute[0].aktive, Leute[1].aktive, Leute[2].aktive, Leute[2].who}), danach) << feind;
     }
 }
+
+}  // namespace

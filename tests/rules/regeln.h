@@ -1,12 +1,7 @@
 // What the rules tests share: every table of the battle cleared, and the view between guard rows.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstring>
-#include <tuple>
-#include <vector>
+#include "support.h"
 
 #include "control/control.h"
 #include "display/video.h"

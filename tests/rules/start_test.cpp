@@ -2,14 +2,14 @@
 #include <malloc.h>
 #include <sys/resource.h>
 
-#include <set>
-
 #include "display/pcxlib.h"
 #include "regeln.h"
 #include "support.h"
 #include <ggi/testing.h>
 
 extern "C" void __asan_init() __attribute__((weak));  // AddressSanitizer's; it reserves its own address space
+
+namespace {
 
 using namespace test;
 using namespace testing;
@@ -22,7 +22,7 @@ struct Ordner : Folder {
 };
 
 // Caps the address space a little above what the process maps, so that large allocations fail, and loads.
-static void Knapp(void (*laden)())
+void Knapp(void (*laden)())
 {
     rlimit grenze{};
     std::ifstream("/proc/self/statm") >> grenze.rlim_cur;  // pages mapped
@@ -35,7 +35,7 @@ static void Knapp(void (*laden)())
 }
 
 // Opens the display with its messages on standard error; the status says whether it opened.
-[[noreturn]] static void Einrichten(const std::string &anzeige)
+[[noreturn]] void Einrichten(const std::string &anzeige)
 {
     setenv("GGI_DISPLAY", anzeige.c_str(), 1);
     dup2(STDERR_FILENO, STDOUT_FILENO);
@@ -179,3 +179,5 @@ TEST(Hilfen, RndDrawsAlikeInEitherOrderOfTheBoundsBothIncludedAndNothingForEqual
     EXPECT_EQ(vorwaerts, rueckwaerts);
     EXPECT_EQ(std::set<int>(vorwaerts.begin(), vorwaerts.end()), (std::set<int>{3, 4, 5, 6, 7, 8, 9, 10}));
 }
+
+}  // namespace

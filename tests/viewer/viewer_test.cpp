@@ -1,8 +1,6 @@
 // The viewer: decoding, its messages and exit statuses, the depth it chooses, real pictures of other software.
-#include <tuple>
 
 #include "lumora.h"
-#include <sys/stat.h>
 
 #include "support.h"
 
