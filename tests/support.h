@@ -118,10 +118,7 @@ inline Result Shell(const fs::path &folder, const std::string &command)
     const std::string line =
         "cd '" + folder.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY " + command + " >.out 2>.err </dev/null";
     const int s = std::system(line.c_str());
-    Result r;
-    r.status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
-    r.out = Read(folder / ".out");
-    r.err = Read(folder / ".err");
+    const Result r{WIFEXITED(s) ? WEXITSTATUS(s) : -1, Read(folder / ".out"), Read(folder / ".err")};
     fs::remove(folder / ".out");
     fs::remove(folder / ".err");
     return r;

@@ -253,21 +253,10 @@ std::vector<uint64_t> Spiele(const fs::path &ordner, const std::string &skript, 
                 return {};
             }
             w[SUMME] = szenen::BildSumme(w[SUMME]);
-            const uint64_t jetzt[] = {0,
-                                      0,
-                                      uint64_t(MAnz),
-                                      uint64_t(FAnz),
-                                      uint64_t(LaserAnz),
-                                      uint64_t(RocketAnz),
-                                      uint64_t(EAnz),
-                                      uint64_t(RauchAnz),
-                                      0,
-                                      0,
-                                      uint64_t(ScrollX),
-                                      uint64_t(ScrollY),
-                                      uint64_t(GameSpeed)};
+            const int16_t jetzt[] = {MAnz, FAnz, LaserAnz, RocketAnz, EAnz,     RauchAnz,
+                                     0,    0,    ScrollX,  ScrollY,   GameSpeed};
             for (int i = M; i < WERTE; ++i)
-                w[i] = std::max(w[i], jetzt[i]);
+                w[i] = std::max<uint64_t>(w[i], uint64_t(jetzt[i - M]));
             for (const MANN &u : Leute)
                 if (u.free != 0) {
                     w[WEG] = std::max<uint64_t>(w[WEG], u.dmax);
@@ -282,7 +271,6 @@ std::vector<uint64_t> Spiele(const fs::path &ordner, const std::string &skript, 
         w[SUMME] = szenen::Summe(rgb.data(), rgb.size(), w[SUMME]);
         const std::string gedruckt = Read("aus.txt");
         w[SUMME] = szenen::Summe(gedruckt.data(), gedruckt.size(), w[SUMME]);
-        w.push_back(uint64_t(ggiLayerFrame(vis)));
         return w;
     });
     EXPECT_FALSE(werte.empty()) << "replay it: cd " << ordner

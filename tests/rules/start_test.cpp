@@ -145,6 +145,18 @@ TEST(Lader, SpritesReachedThroughALinkLeadBackToTheGamesFolder)
     EXPECT_EQ(danach, (std::vector<uint64_t>{5, 10, 15, 1}));
 }
 
+// An entry's value reads as atoi reads up to four characters, whatever text comes before its "=".
+TEST(Lader, SpriteNumbersReadAsAtoiReadsThem)
+{
+    const std::pair<std::string, int> faelle[] = {
+        {"L_ANFANG=7:", 7}, {"x\r\n# -5:\nN= -3:", -3}, {"N=+12x:", 12}, {"N=9999:", 9999}, {"N=:", 0}, {"N=-:", 0}};
+    for (const auto &[text, wert] : faelle) {
+        FILE *f = fmemopen(const_cast<char *>(text.data()), text.size(), "rb");
+        EXPECT_EQ(get_ini_value(f), wert) << text;
+        fclose(f);
+    }
+}
+
 TEST(Hilfen, StrlowKeepsTheFirst255CharactersAndEndsWhereTheTextEnds)
 {
     // In this order: each call writes over what the one before left.
