@@ -66,7 +66,7 @@ constexpr size_t MISSION_BYTES = 4 + 2 * KARTE_MAX * KARTE_MAX;
 inline bool RunsRight(bool vertical, int line, int last)
 {
     auto cell = [&](int i) { return vertical ? YKarte[i][line] : XKarte[line][i]; };
-    auto blocked = [&](int i) { return i <= last && (vertical ? Karte[i][line] : Karte[line][i]) > 95; };
+    auto blocked = [&](int i) { return i <= last && (vertical ? Karte[i][line] : Karte[line][i]) > HINDERNIS; };
     for (int i = 0; i <= last + 1; ++i) {
         const POS p = cell(i);
         bool ok = blocked(i) ? p.anfang <= i && i < p.ende && (p.anfang == 0 || !blocked(p.anfang - 1)) &&
@@ -132,8 +132,7 @@ inline Outcome Mission(const uint8_t *data, size_t size)
     for (int16_t v : {int16_t(0), int16_t(INT16_MAX), int16_t(INT16_MIN), asked}) {
         ScrollX = ScrollY = v;
         Landschaft();
-        if (ScrollX != std::clamp<int>(v, 0, 20 * FeldX - WIDTH) ||
-            ScrollY != std::clamp<int>(v, 0, 20 * FeldY - HEIGHT - 20) ||
+        if (ScrollX != std::clamp<int>(v, 0, ScrollGrenzeX()) || ScrollY != std::clamp<int>(v, 0, ScrollGrenzeY()) ||
             memchr(VScreen, 255, WIDTH * HEIGHT) != nullptr)
             return Fault("the view scrolled to " + std::to_string(v) + " is wrong");
     }

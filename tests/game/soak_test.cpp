@@ -1,20 +1,17 @@
 // The soak: games of random input on the generated battlefield and on odd ones, every frame
 // checked against the rules of the game's tables, each game replaying to its recorded digest.
 
-#include "game/szenen.h"
-#include "map/maps.h"
-#include "support.h"
-#include "units/vardefs.h"
-
 #include <ggi/layer.h>
 
 #include "control/control.h"
-#include "display/video.h"
 #include "effects/explose.h"
 #include "effects/laser.h"
 #include "effects/rauch.h"
 #include "effects/rocket.h"
-#include "map/scroll.h"
+#include "game/szenen.h"
+#include "map/maps.h"
+#include "support.h"
+#include "units/vardefs.h"
 
 namespace {
 

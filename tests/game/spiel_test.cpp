@@ -1,9 +1,6 @@
 // Whole games and scenes against the digests recorded from the game as it stands: scripted
 // games through the built program, and scenes built in a process of the test's own.
 
-#include <ggi/layer.h>
-
-#include "display/video.h"
 #include "effects/explose.h"
 #include "effects/laser.h"
 #include "effects/rauch.h"

@@ -267,7 +267,7 @@ std::string Verletzt()
         return Text("pointer at %ld, %ld", mx, my);
     if (GameSpeed < 1 || GameSpeed > 10)
         return Text("game speed %ld", GameSpeed);
-    if (ScrollX < 0 || ScrollX > 20 * FeldX - WIDTH || ScrollY < 0 || ScrollY > 20 * FeldY - HEIGHT - 20)
+    if (ScrollX < 0 || ScrollX > ScrollGrenzeX() || ScrollY < 0 || ScrollY > ScrollGrenzeY())
         return Text("view at %ld, %ld", ScrollX, ScrollY);
     return "";
 }

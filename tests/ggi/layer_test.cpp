@@ -99,7 +99,6 @@ TEST_F(GgiLayer, DisplayStringsOpenOrSayWhy)
         {{}, "memory:-frames=2147483648", "ggi: -frames: '2147483648'" + frames},
         {{}, "memory:-depths=8,32", "ggi: -depths: '32' is not 8, 16 or 24\n"},
         {{}, "memory:-depths=8,", "ggi: -depths: the list '8,' ends with a comma\n"},
-        {{}, "memory:-depths=", "ggi: -depths: the list is empty; give some of 8, 16 and 24\n"},
         {{}, "memory:-events=/dev/zero", "ggi: cannot read event script '/dev/zero': not a regular file\n"},
         {{}, "memory:-events=/none/in", "ggi: cannot read event script '/none/in': No such file or directory\n"},
         {{}, "memory:-record=/none/rec", "ggi: cannot write event recording '/none/rec': No such file or directory\n"},
