@@ -121,7 +121,7 @@ TEST_F(GgiLayer, ScriptLinesRefusedOrDeliveredRecordedAndReplayed)
         {"7\n", "1: expected an event after the frame number"},
         {"# comment\n\n \t\n-1 keydown 1\n", "4: expected a frame number, found '-1'"},
         {"3 keydown 'h'\n\n2 keyup 'h'\n", "3: frame 2 comes before frame 3 of line 1"},
-        {"1 keyup 'ab'\n", "1: keyup" + key + "''ab''"},
+        {"1 keyup 'ab\n", "1: keyup" + key + "''ab'"},
         {"1 keydown 65536\n", "1: keydown" + key + "'65536'"},
         {"1 keydown " + std::string(50, 'w') + "\n", "1: keydown" + key + "'" + std::string(40, 'w') + "'..."},
         {"0 raw 1\n" + std::string(5000, ' '), "2: the line is longer than 4200 characters"},
@@ -265,6 +265,25 @@ TEST_F(GgiLayer, ModeChecks)
 }
 
 // -final at the last ggiExit, at the end of the process and at ggiPanic.
+// Every call on no visual, or on one closed already, fails with its kind of answer: nothing is drawn or read.
+TEST_F(GgiLayer, CallsOnAVisualNotOpenFail)
+{
+    ggi_visual_t closed = Open("memory");
+    ggiClose(closed);
+    for (ggi_visual_t v : {ggi_visual_t(nullptr), closed}) {
+        uint8_t px = 0;
+        ggi_color c{};
+        gii_event ev;
+        timeval t{0, 0};
+        EXPECT_EQ((std::vector<long>{ggiSetGraphMode(v, 8, 8, 8, 8, GT_8BIT), ggiPutBox(v, 0, 0, 1, 1, &px),
+                                     ggiFlush(v), ggiSetPalette(v, 0, 1, &c), long(ggiMapColor(v, &c)),
+                                     ggiSetGCForeground(v, 0), ggiFillscreen(v), ggiGetc(v),
+                                     long(ggiEventPoll(v, emAll, &t)), ggiEventRead(v, &ev, emAll),
+                                     ggiDBGetBuffer(v, 0) != nullptr, long(ggiLayerFrame(v)), ggiClose(v)}),
+                  (std::vector<long>{-1, -1, -1, -1, 0, -1, -1, GIIUC_Escape, 0, 0, 0, -1, -1}));
+    }
+}
+
 TEST_F(GgiLayer, FinalPicture)
 {
     auto drawn = [this](const char *final) {

@@ -111,7 +111,7 @@ TEST_F(Pause, HoldsTheGameAndLeavesNoTraceInWhatItRecords)
                         std::this_thread::sleep_for(std::chrono::seconds(1));
                         held_frame = ggiLayerFrame(v);
                         held_px = window_pixels(win);
-                        grabbed = SDL_GetWindowMouseRect(win) != nullptr;
+                        grabbed = SDL_GetWindowMouseRect(win) != nullptr || SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE;
                         way->second();
                     });
                 }

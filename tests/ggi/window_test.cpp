@@ -133,17 +133,19 @@ TEST_F(GgiWindow, PicturesPointerAndKeys)
     Keys({{U, SDLK_EQUALS}, {D, SDLK_KP_PLUS, "+"}, {D, SDLK_KP_MINUS}, {D, SDLK_BACKQUOTE}, {U, SDLK_BACKQUOTE}});
     Keys({{D, SDLK_BACKQUOTE, "`"}, {D, SDLK_h, "h"}, {D, SDLK_h, "h", 0, 1}, {D, SDLK_a, "", KMOD_LCTRL}});
     Keys({{D, SDLK_SPACE, "", KMOD_LCTRL}, {D, SDLK_ESCAPE}, {D, SDLK_TAB}, {D, SDLK_RETURN}, {D, SDLK_BACKSPACE}});
+    Keys({{D, SDLK_DELETE}});
     Keys({{D, SDLK_LEFT}, {D, SDLK_DOWN}, {D, SDLK_F1}, {D, SDLK_F12}, {D, SDLK_e, "`e"}, {SDL_QUIT, 0}});
     Keys({{T, 0, "\xc3\xaa\xe2\x82\xac\xf0\x9f\x98\x80"}, {T, 0, "\x80\xc3z"}});  // text alone, a byte astray
     Frames(v, 2);
     EXPECT_TRUE(SDL_GetWindowFlags(ggiLayerWindow(v)) & SDL_WINDOW_FULLSCREEN_DESKTOP);
-    EXPECT_EQ(Delivered(), "1 pos 3 1\n1 pos 0 0\n2 pos 3 1\n2 down 2\n2 pos 0 1\n2 down 1\n2 up 1\n2 down 3\n"
-                           "3 keydown '+'\n3 keyup '+'\n3 keydown '+'\n3 keydown '-'\n3 keydown '^'\n3 keyup '^'\n"
-                           "3 keydown '`'\n3 keydown 'h'\n3 keyrepeat 'h'\n3 keydown 'a'\n3 keydown 32\n"
-                           "3 keydown 27\n3 keydown 9\n3 keydown 13\n3 keydown 8\n3 keydown 57394\n3 keydown 57397\n"
-                           "3 keydown 57601\n3 keydown 57612\n3 keydown '`'\n3 keyup '`'\n3 keydown 'e'\n"
-                           "3 keydown 234\n3 keyup 234\n3 keydown 8364\n3 keyup 8364\n3 keydown 'z'\n3 keyup 'z'\n"
-                           "4 keydown 27\n");  // a character past 16 bits is dropped
+    EXPECT_EQ(Delivered(),
+              "1 pos 3 1\n1 pos 0 0\n2 pos 3 1\n2 down 2\n2 pos 0 1\n2 down 1\n2 up 1\n2 down 3\n"
+              "3 keydown '+'\n3 keyup '+'\n3 keydown '+'\n3 keydown '-'\n3 keydown '^'\n3 keyup '^'\n"
+              "3 keydown '`'\n3 keydown 'h'\n3 keyrepeat 'h'\n3 keydown 'a'\n3 keydown 32\n"
+              "3 keydown 27\n3 keydown 9\n3 keydown 13\n3 keydown 8\n3 keydown 127\n3 keydown 57394\n"
+              "3 keydown 57397\n3 keydown 57601\n3 keydown 57612\n3 keydown '`'\n3 keyup '`'\n3 keydown 'e'\n"
+              "3 keydown 234\n3 keyup 234\n3 keydown 8364\n3 keyup 8364\n3 keydown 'z'\n3 keyup 'z'\n"
+              "4 keydown 27\n");  // a character past 16 bits is dropped
 }
 
 // palemu on DISPLAY's window: script and devices side by side, recorded; shots converted. Closing:

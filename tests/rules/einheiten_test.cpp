@@ -139,12 +139,22 @@ TEST(Einheiten, ExplosionsKeepTheirLimitAndLowestFreeEntryAndABoltAtItsAimStrike
     Leute[0].zx = 100, Leute[0].zy = 50, GameDel = 1;
     LaserInsert(100, 50, 0), LaserCompute(0);
     EXPECT_EQ((std::vector<int>{Laser[0].free, Laser[0].l.x, Leute[1].energie}), (std::vector<int>{0, 100, 20 - 7}));
+    // One leaving the view at its foot is drawn down to the view's last row and not a row further.
+    Leeren(), MInsert(1500, 1500, 1500, 1500, 2), Leute[0].zx = 100, Leute[0].zy = 460, GameDel = 1;
+    LaserInsert(100, 396, 0), LaserCompute(0);
+    EXPECT_EQ((std::vector<long>{VScreen[(HEIGHT - 1) * WIDTH + 100] != 0, Gemalt()}), (std::vector<long>{1, 3}));
 }
 
 TEST(Bildzeilen, WindowRowsOfEveryLengthTakeEachPixelsColourThroughThePaletteAndNoMore)
 {
-    uint32_t tabelle[256], ziel[21];
-    std::iota(tabelle, tabelle + 256, 0xff000000u);
+    // The table: each entry opaque, the high byte of each component, and the word past its end untouched.
+    ggi_color farben[257] = {};
+    for (int i = 0; i < 256; ++i)
+        farben[i] = {uint16_t(i << 8 | 0xff), 0x1234, uint16_t((255 - i) << 8), 0};
+    uint32_t tabelle[257], ziel[21];
+    tabelle[256] = 1, ggi::argb_table(farben, tabelle);
+    EXPECT_EQ((std::vector<uint32_t>{tabelle[0], tabelle[200], tabelle[256]}),
+              (std::vector<uint32_t>{0xff0012ff, 0xffc81237, 1}));
     const uint8_t quelle[20] = {3, 200, 0, 255, 9, 77, 1, 2, 250, 13, 0, 8, 99, 5, 6, 7, 44, 45, 46, 47};
     for (size_t n = 0; n <= 20; ++n) {
         std::fill(ziel, ziel + 21, 1u), ggi::expand8(quelle, n, tabelle, ziel);

@@ -88,4 +88,17 @@ TEST(Befehle, AClickTakesTheLowestSlotUnderThePointer)
     }
 }
 
+// A right press that moved the view, in any direction, was a drag: the selection stays. One that did not drops it.
+TEST(Befehle, ARightDragKeepsTheSelectionARightClickDropsIt)
+{
+    const std::tuple<int, int, int> zuege[] = {{-9, 0, 1}, {9, 0, 1}, {0, -9, 1}, {0, 9, 1}, {0, 0, 0}};
+    for (const auto &[dx, dy, bleibt] : zuege) {
+        Leeren(), MInsert(300, 300, 300, 300, 0), Leute[0].aktive = 1;
+        ScrollX = ScrollY = 100, mx = my = 200;
+        KnopfDruck(GII_PBUTTON_RIGHT), mx = int16_t(mx + dx), my = int16_t(my + dy), ZeigerBewegt();
+        KnopfLos(GII_PBUTTON_RIGHT);
+        EXPECT_EQ(Leute[0].aktive, bleibt) << dx << ", " << dy;
+    }
+}
+
 }  // namespace

@@ -89,12 +89,14 @@ TEST(Anzeige, PicturesStartAfterTheirHeaderAndKeepTheirPaletteAtTheEnd)
     for (int i = 0; i < 256; ++i)
         datei += {char(i), char(255 - i), 7};
     Write("p", datei);
-    Leeren();
-    put_PCX("p");
-    LoadPalette("p", pal);
-    EXPECT_EQ((std::vector<int>{VScreen[0], VScreen[1], VScreen[2]}), (std::vector<int>{1, 3, 3}));
-    EXPECT_EQ((std::vector<int>{pal[0].r, pal[0].g, pal[0].b, pal[255].r, pal[255].g, pal[255].b}),
-              (std::vector<int>{0, 65280, 1792, 65280, 0, 1792}));
+    const std::vector<uint64_t> gezeigt = InChild([] {
+        setenv("GGI_DISPLAY", "memory", 1);
+        freopen("/dev/null", "w", stdout);
+        init640x480(), show_PCX("p");
+        const ggi_color *p = ggiLayerPalette(vis);
+        return std::vector<uint64_t>{VScreen[0], VScreen[1], VScreen[2], p[0].r, p[0].g, p[0].b, p[255].r, p[255].b};
+    });
+    EXPECT_EQ(gezeigt, (std::vector<uint64_t>{1, 3, 3, 0, 65280, 1792, 65280, 1792}));
 }
 
 TEST(Anzeige, RowsLongerThanTheViewsTakeEachRowAtTheirStart)
