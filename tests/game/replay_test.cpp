@@ -20,7 +20,7 @@ TEST(Aufnahme, AGameInTheWindowReplaysHeadlessToTheSamePictures)
     Write(fenster / "fenster.sh",
           "unset SDL_VIDEODRIVER; export ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\"\n"
           "GGI_DISPLAY=display-sdl:-scale=1:-events=fenster.ev:-record=aufnahme.ev:-final=ende.ppm:-frames=1000 "
-          "./korvan >aus.txt & spiel=$!\n"
+          "timeout 100 ./korvan >aus.txt & spiel=$!\n"
           "x='timeout 30 xdotool search --sync --onlyvisible --name ^korvan$'\n"
           "$x >/dev/null && $x mousemove --window %1 120 330 sleep 0.1 key 5 sleep 0.1 mousemove --window %1 150 300 "
           "sleep 0.1 key 3 sleep 0.1 key Tab sleep 0.1 mousemove --window %1 200 250 sleep 0.1 click 1\n"
