@@ -69,7 +69,7 @@ TEST(Anzeige, PalettesScaleEachComponentAndEndAtEntry255)
         setenv("GGI_DISPLAY", "memory", 1);
         freopen("/dev/null", "w", stdout);
         init640x480();
-        Set_Palette(20, 21, roh, 0);
+        Set_Palette(20, 20, roh, 0), Set_Palette(21, 21, roh + 3, 0);  // one entry at a time
         Set_Palette(250, 400, roh + 6, 2);
         Set_Palette2(40, 40, &farbe, 32);
         std::vector<uint64_t> werte = {uint64_t(init640x480())};
