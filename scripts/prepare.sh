@@ -22,13 +22,15 @@ korvan_install() {
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building the game and the viewer needs.
-KORVAN_BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev)
+# What building the game and the viewer needs: SDL2 for the window, libcaca and ncurses for the
+# terminal.
+KORVAN_BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev libcaca-dev libncurses-dev)
 # What the tests need besides: GoogleTest, a virtual X server and xdotool for the recorded
 # window game, clang with its runtime for the fuzzers, groff and desktop-file-validate for the
-# installed manual pages and menu entry, and clang-format for the code's one dialect.
+# installed manual pages and menu entry, clang-format for the code's one dialect, and tmux for
+# the games played in a terminal.
 KORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev
-                      groff-base desktop-file-utils clang-format)
+                      groff-base desktop-file-utils clang-format tmux)
 # What the benchmarks need besides: Google Benchmark, and the virtual X server the window's
 # figure runs the game under.
 KORVAN_BENCH_PACKAGES=(libbenchmark-dev xvfb)

@@ -131,6 +131,79 @@ inline Result Korvan(const fs::path &folder, const std::string &display)
     return Shell(folder, "GGI_DISPLAY='" + display + "' timeout 60 ./korvan");
 }
 
+// A terminal of 80 x 25 cells in a tmux server of its own, its shell in `folder`: what a test types there and
+// what the screen shows. The server ends with this object.
+class Tmux {
+public:
+    explicit Tmux(const fs::path &folder) : folder_(folder), socket_((folder / ".tmux").string())
+    {
+        Do("new-session -d -x 80 -y 25 -c '" + folder.string() +
+           "' 'env -u DISPLAY -u WAYLAND_DISPLAY -u GGI_DISPLAY TERM=screen bash --norc --noprofile'");
+    }
+    ~Tmux() { Do("kill-server"); }
+    Tmux(const Tmux &) = delete;
+    Tmux &operator=(const Tmux &) = delete;
+
+    std::string Do(const std::string &args) const
+    {
+        std::string out;
+        FILE *p = popen(("tmux -S '" + socket_ + "' " + args + " 2>&1").c_str(), "r");
+        for (int c; p && (c = std::fgetc(p)) != EOF;)
+            out += char(c);
+        if (p)
+            pclose(p);
+        return out;
+    }
+    std::string Screen() const { return Do("capture-pane -p"); }
+    // Whether a picture fills the screen: 20 rows or more of 70 characters or more.
+    static bool Filled(const std::string &screen)
+    {
+        std::istringstream in(screen);
+        int rows = 0;
+        for (std::string l; std::getline(in, l);)
+            rows += std::count_if(l.begin(), l.end(), [](char c) { return c != ' '; }) >= 70;
+        return rows >= 20;
+    }
+    // Waits up to 30 seconds for the screen to pass `ok`; the screen last seen.
+    std::string Await(const std::function<bool(const std::string &)> &ok) const
+    {
+        std::string s;
+        for (int i = 0; i < 300 && !ok(s = Screen()); i++)
+            usleep(100000);
+        return s;
+    }
+    // Types a command line; its status lands in the file `status`, the terminal's modes before and after it in
+    // `before` and `after`.
+    void Start(std::string command) const
+    {
+        for (const char *file : {"status", "after"})
+            fs::remove(folder_ / file);
+        command = "stty -g >before; " + command + "; echo $? >status; stty -g >after";
+        for (size_t i = 0; (i = command.find('\'', i)) != std::string::npos; i += 4)
+            command.replace(i, 1, "'\\''");
+        Do("send-keys -l '" + command + "'");
+        Do("send-keys Enter");
+    }
+    // The status of the command line started last, once it has ended (30 seconds at most).
+    std::string Status() const
+    {
+        for (int i = 0; i < 300 && !fs::exists(folder_ / "after"); i++)
+            usleep(100000);
+        return Read(folder_ / "status");
+    }
+    // Whether the terminal is as a shell leaves it: the normal screen, no mouse reports, the cursor shown, the same
+    // modes as before the command.
+    bool Restored() const
+    {
+        return Do("display -p '#{alternate_on}#{mouse_any_flag}#{mouse_standard_flag}#{cursor_flag}'") == "0001\n" &&
+               Read(folder_ / "before") == Read(folder_ / "after") && !Read(folder_ / "after").empty();
+    }
+
+private:
+    fs::path folder_;
+    std::string socket_;
+};
+
 // Runs `work` in a child process and hands back the numbers it returned; empty when the
 // child failed. The child ends with _exit, so a game's one-time start-up never reaches the
 // test process.

@@ -38,6 +38,10 @@ constexpr Alias ALIASES[] = {
     {"display-x", "display-sdl"},
     {"display-palemu", "display-palemu"},
     {"palemu", "display-palemu"},
+    {"display-terminal", "display-terminal"},
+    {"terminal", "display-terminal"},
+    {"tty", "display-terminal"},
+    {"aa", "display-terminal"},
 };
 
 // Whether a recording, a picture or a shot could not be written.
@@ -47,6 +51,8 @@ void at_exit()
 {
     for (ggi_visual *v : open_visuals())
         finish(v);
+    for (ggi_visual *v : open_visuals())
+        v->give_back();
     // What the player asked to keep is lost: the run did not succeed.
     if (writing_failed) {
         std::fflush(stdout);
@@ -103,6 +109,7 @@ bool option_known(const std::string &target, const std::string &name)
     static const char *const common[] = {"events", "record", "frames", "final"};
     static const char *const memory[] = {"depths", "nodb"};
     static const char *const window[] = {"fullscreen", "scale", "nograb", "nopause", "offscreen"};
+    static const char *const terminal[] = {"charset"};
     for (const char *n : common)
         if (name == n)
             return true;
@@ -114,13 +121,17 @@ bool option_known(const std::string &target, const std::string &name)
         for (const char *n : window)
             if (name == n)
                 return true;
+    if (target == "display-palemu" || target == "display-terminal")
+        for (const char *n : terminal)
+            if (name == n)
+                return true;
     return false;
 }
 
 void no_display_message()
 {
     std::fprintf(stderr, "ggi: no display found: neither GGI_DISPLAY nor DISPLAY nor WAYLAND_DISPLAY "
-                         "is set.\n"
+                         "is set, and standard output is no terminal.\n"
                          "ggi: to run without a display, set GGI_DISPLAY=memory, for example "
                          "GGI_DISPLAY=memory:-frames=100\n");
 }
@@ -129,6 +140,19 @@ const char *env(const char *name)
 {
     const char *v = std::getenv(name);
     return v && *v ? v : nullptr;
+}
+
+// The target used where GGI_DISPLAY names none: the window on a desktop, else the terminal
+// that standard output shows (its type named in TERM); false when there is neither.
+bool found_display(std::string &target)
+{
+    if (env("DISPLAY") || env("WAYLAND_DISPLAY"))
+        target = "display-sdl";
+    else if (isatty(STDOUT_FILENO) && env("TERM"))
+        target = "display-terminal";
+    else
+        return false;
+    return true;
 }
 
 }  // namespace
@@ -151,7 +175,7 @@ bool parse_display(const std::string &text, DisplaySpec &spec)
     if (spec.target.empty()) {
         std::fprintf(stderr,
                      "ggi: unknown display '%s' (known: display-sdl, sdl, x, display-x, "
-                     "display-memory, memory, display-palemu, palemu)\n",
+                     "display-memory, memory, display-palemu, palemu, display-terminal, terminal, tty, aa)\n",
                      name.c_str());
         return false;
     }
@@ -183,7 +207,7 @@ bool parse_options(const DisplaySpec &spec, Options &opt)
             return false;
         }
         bool takes_value = name == "events" || name == "record" || name == "final" || name == "frames" ||
-                           name == "depths" || name == "scale";
+                           name == "depths" || name == "scale" || name == "charset";
         if (takes_value && !has_value) {
             std::fprintf(stderr, "ggi: option -%s needs a value: -%s=...\n", name.c_str(), name.c_str());
             return false;
@@ -228,6 +252,12 @@ bool parse_options(const DisplaySpec &spec, Options &opt)
                 return false;
             }
             opt.scale = int(n);
+        } else if (name == "charset") {
+            if (value != "ascii" && value != "shades" && value != "blocks") {
+                std::fprintf(stderr, "ggi: -charset: '%s' is not ascii, shades or blocks\n", value.c_str());
+                return false;
+            }
+            opt.charset = value;
         }
     }
     return true;
@@ -237,10 +267,9 @@ bool default_display(DisplaySpec &spec)
 {
     if (const char *d = env("GGI_DISPLAY"))
         return parse_display(d, spec);
-    if (env("DISPLAY") || env("WAYLAND_DISPLAY")) {
-        spec = DisplaySpec{"display-sdl", {}};
+    spec = DisplaySpec();
+    if (found_display(spec.target))
         return true;
-    }
     no_display_message();
     return false;
 }
@@ -253,8 +282,8 @@ bool palemu_parent(const DisplaySpec &own, DisplaySpec &parent)
         return false;
     if (d && from_env.target != "display-palemu") {
         parent = from_env;
-    } else if (env("DISPLAY") || env("WAYLAND_DISPLAY")) {
-        parent = DisplaySpec{"display-sdl", from_env.options};
+    } else if (found_display(parent.target)) {
+        parent.options = from_env.options;
     } else {
         no_display_message();
         return false;
@@ -297,6 +326,8 @@ ggi_visual *open_spec(const DisplaySpec &spec)
         v = open_memory(opt);
     else if (spec.target == "display-sdl")
         v = open_sdl(opt);
+    else if (spec.target == "display-terminal")
+        v = open_terminal(opt);
     else {
         DisplaySpec parent;
         if (!palemu_parent(spec, parent))
@@ -573,6 +604,9 @@ void ggiPanic(const char *format, ...)
         va_end(ap);
         panic_handler(message);
     }
+    // The message belongs on the terminal as the user had it, not on a picture about to vanish.
+    for (ggi_visual *v : open_visuals())
+        v->give_back();
     va_start(ap, format);
     std::vfprintf(stderr, format, ap);
     va_end(ap);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 #include <ggi/layer.h>
 
@@ -108,6 +109,47 @@ void stamp(gii_event &ev, uint8_t type, uint8_t size)
 }
 
 }  // namespace
+
+void Pacer::wait()
+{
+    using clock = std::chrono::steady_clock;
+    const auto period = std::chrono::nanoseconds(1000000000 / MAX_FPS);
+    auto now = clock::now();
+    if (now < next) {
+        std::this_thread::sleep_until(next);
+        now = clock::now();
+    }
+    next = now >= next + period ? now + period : next + period;
+}
+
+bool utf8_point(const unsigned char *s, size_t n, uint32_t &point, size_t &used)
+{
+    const uint32_t c = s[0];
+    const size_t more = c >= 0xF8 ? 9 : c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : c >= 0x80 ? 9 : 0;
+    point = c;
+    used = 1;
+    if (more == 0 || more == 9)
+        return more == 0;
+    uint32_t p = c & (0x3F >> more);
+    for (size_t i = 1; i <= more; i++) {
+        if (i == n) {
+            used = 0;
+            return false;
+        }
+        if ((s[i] & 0xC0) != 0x80)
+            return false;
+        p = p << 6 | (s[i] & 0x3F);
+    }
+    point = p;
+    used = more + 1;
+    return true;
+}
+
+void escapes_from_now(Input &in)
+{
+    if (in.escapes_from < 0 || in.escapes_from > in.frame)
+        in.escapes_from = in.frame;
+}
 
 gii_event key_event(uint8_t type, uint32_t sym)
 {
@@ -352,7 +394,7 @@ bool wait_for(ggi_visual *v, gii_event_mask mask)
         if (pending(in) & mask)
             return true;
         if (v->has_devices()) {
-            v->wait_devices(1000 / 70);
+            v->wait_devices(1000 / MAX_FPS);
             gather(v);
             if (pending(in) & mask)
                 return true;

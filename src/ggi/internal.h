@@ -1,6 +1,7 @@
 // The display layer's own inner parts: the visual record, its picture, options and input state.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <deque>
@@ -30,11 +31,12 @@ struct Options {
     bool nograb = false;                           // -nograb (window)
     bool nopause = false;                          // -nopause (window): runs on while the window has no focus
     bool offscreen = false;                        // -offscreen (window): SDL's drivers that show nothing allowed
+    std::string charset;                           // -charset=NAME (terminal): the characters cells are drawn with
 };
 
 // A target name with its options, as GGI_DISPLAY or ggiOpen's argument spells it.
 struct DisplaySpec {
-    std::string target;                // the canonical name: display-memory, display-sdl or display-palemu
+    std::string target;                // the canonical name: display-memory, -sdl, -palemu or -terminal
     std::vector<std::string> options;  // raw "-name[=value]" strings in order
 };
 
@@ -75,6 +77,22 @@ bool write_ppm(const std::string &file, int w, int h, const std::vector<uint8_t>
 
 // Whether a mode request is well formed: sizes in range, virtual size equal or automatic.
 bool mode_size_ok(int x, int y, int xv, int yv);
+
+// Frames a second at most on the targets that show them: the game counts frames, so its pace
+// must not follow the machine.
+constexpr int MAX_FPS = 70;
+
+// Holds each frame shown until its time: sleeps, never spins. The steps keep the average at
+// MAX_FPS and start afresh after a stall; a display that waited already finds the frame due.
+struct Pacer {
+    std::chrono::steady_clock::time_point next{};
+    void wait();
+};
+
+// The code point the UTF-8 bytes s[0..n) start with, and `used`, how many bytes it took; a stray
+// or malformed byte is taken alone (false, used 1), and bytes that end inside a character
+// give false with used 0.
+bool utf8_point(const unsigned char *s, size_t n, uint32_t &point, size_t &used);
 
 // Input state of a visual: the queue, the script, the frame counter and the recording.
 struct Input {
@@ -122,6 +140,9 @@ struct ggi_visual {
     virtual SDL_Window *window() { return nullptr; }
     // Closing: releases what the target holds (the parent of palemu, the window).
     virtual void close_target() {}
+    // Hands the user's terminal back as it was, before a stop's message or the end of the
+    // process (the terminal target).
+    virtual void give_back() {}
 };
 
 namespace ggi {
@@ -148,11 +169,16 @@ ggi_visual *open_memory(const Options &opt);
 // Every option of a palemu display string goes to its parent, with the parent's own.
 ggi_visual *open_palemu(const DisplaySpec &parent);
 ggi_visual *open_sdl(const Options &opt);
+ggi_visual *open_terminal(const Options &opt);
 
 // The display string a palemu visual puts its picture on: GGI_DISPLAY unless that is palemu.
 bool palemu_parent(const DisplaySpec &own, DisplaySpec &parent);
 // The default display: GGI_DISPLAY, or the window where a desktop is found.
 bool default_display(DisplaySpec &spec);
+
+// The input of a visual is gone (its window closed, its terminal hung up): one Escape press a
+// frame from now on, as -frames gives them, so the program ends by its own path.
+void escapes_from_now(Input &in);
 
 // Event side of the API for one input owner.
 gii_event_mask poll_events(ggi_visual *v, gii_event_mask mask, const struct timeval *t);

@@ -13,8 +13,6 @@ namespace ggi {
 
 namespace {
 
-// Frames a second at most: the game counts frames, so its pace must not follow the machine.
-constexpr int MAX_FPS = 70;
 // Device events kept unread at most; later ones are dropped, as from a full LibGII queue.
 constexpr size_t MAX_QUEUED = 8192;
 // Keys whose symbol is a character carry it in SDL's keycode below this.
@@ -90,26 +88,12 @@ std::vector<uint32_t> code_points(const char *text)
 {
     std::vector<uint32_t> out;
     const unsigned char *s = reinterpret_cast<const unsigned char *>(text);
-    while (*s) {
-        uint32_t c = *s;
-        int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (c >= 0x80 && c < 0xC0) {
-            s++;
-            continue;
-        }
-        if (more)
-            c &= 0x3F >> more;
-        s++;
-        bool ok = true;
-        for (int i = 0; i < more; i++, s++) {
-            if ((*s & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            c = c << 6 | (*s & 0x3F);
-        }
-        if (ok)
-            out.push_back(c);
+    for (size_t n = std::strlen(text), used = 0; n > 0; s += used, n -= used) {
+        uint32_t point;
+        if (utf8_point(s, n, point, used))
+            out.push_back(point);
+        else if (used == 0)
+            break;
     }
     return out;
 }
@@ -149,7 +133,7 @@ struct SdlVisual final : ggi_visual {
     bool unfocused = false;                 // the window lost the input focus or was minimised
     bool closing = false;                   // the window was closed: nothing holds the program any more
     std::bitset<256> buttons;               // pointer buttons delivered pressed and not yet released
-    uint64_t next_frame = 0;                // performance-counter time the next frame may be shown
+    Pacer pacer;                            // holds the frames to their pace
     int32_t last_x = -1, last_y = -1;       // the pointer position delivered last
     uint32_t held[SDL_NUM_SCANCODES] = {};  // symbol each held key was delivered with
 
@@ -248,7 +232,7 @@ struct SdlVisual final : ggi_visual {
                 SDL_UpdateTexture(tex, nullptr, shown.data(), pic.w * 4);
             }
             render();
-            pace();
+            pacer.wait();
             return;
         }
         shown.resize(n);
@@ -267,7 +251,7 @@ struct SdlVisual final : ggi_visual {
         }
         SDL_UpdateTexture(tex, nullptr, shown.data(), pic.w * 4);
         render();
-        pace();
+        pacer.wait();
     }
 
     // The picture as large as whole-number scaling allows, centred on black; a window
@@ -345,21 +329,6 @@ struct SdlVisual final : ggi_visual {
             SDL_ShowCursor(SDL_ENABLE);
             cursor_hidden = false;
         }
-    }
-
-    // Sleeps until the next frame is due. A renderer that waits for the display has
-    // already taken its time and finds the frame due; the steps keep the average at
-    // MAX_FPS and start afresh after a stall.
-    void pace()
-    {
-        const uint64_t freq = SDL_GetPerformanceFrequency();
-        const uint64_t period = freq / MAX_FPS;
-        uint64_t now = SDL_GetPerformanceCounter();
-        if (now < next_frame) {
-            SDL_Delay(Uint32((next_frame - now) * 1000 / freq));
-            now = SDL_GetPerformanceCounter();
-        }
-        next_frame = now >= next_frame + period ? now + period : next_frame + period;
     }
 
     bool shown_rgb(std::vector<uint8_t> &rgb, int &w, int &h) override
@@ -559,8 +528,7 @@ struct SdlVisual final : ggi_visual {
     void close_requested()
     {
         closing = true;
-        if (in.escapes_from < 0 || in.escapes_from > in.frame)
-            in.escapes_from = in.frame;
+        escapes_from_now(in);
     }
 
     void handle(const SDL_Event &e)

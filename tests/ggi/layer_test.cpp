@@ -1,6 +1,7 @@
 // The display layer without a window: display strings, event scripts, memory and palemu, modes and pictures.
 #include <ggi/ggi.h>
 #include <ggi/layer.h>
+#include <ggi/testing.h>
 
 #include "support.h"
 
@@ -36,7 +37,7 @@ class GgiLayer : public testing::Test {
 protected:
     void SetUp() override
     {
-        for (auto n : {"GGI_DISPLAY", "DISPLAY", "WAYLAND_DISPLAY"})
+        for (auto n : {"GGI_DISPLAY", "DISPLAY", "WAYLAND_DISPLAY", "TERM"})
             env.Set(n, {});
         ggiInit();
     }
@@ -66,11 +67,12 @@ protected:
 
 TEST_F(GgiLayer, DisplayStringsOpenOrSayWhy)
 {
-    const std::string none = "ggi: no display found: neither GGI_DISPLAY nor DISPLAY nor WAYLAND_DISPLAY is set.\n"
+    const std::string none = "ggi: no display found: neither GGI_DISPLAY nor DISPLAY nor WAYLAND_DISPLAY is set, "
+                             "and standard output is no terminal.\n"
                              "ggi: to run without a display, set GGI_DISPLAY=memory, for example "
                              "GGI_DISPLAY=memory:-frames=100\n",
                       vga = "ggi: unknown display 'vga' (known: display-sdl, sdl, x, display-x, display-memory, "
-                            "memory, display-palemu, palemu)\n",
+                            "memory, display-palemu, palemu, display-terminal, terminal, tty, aa)\n",
                       frames = " is not a frame number\n", scale = " is not a whole number from 1 to 16\n";
     // GGI_DISPLAY ({}: unset) and ggiOpen's display ({}: none).
     const struct {
@@ -89,6 +91,8 @@ TEST_F(GgiLayer, DisplayStringsOpenOrSayWhy)
         {"memory", "palemu:-scale=17", "ggi: -scale: '17'" + scale},
         {"memory", "palemu:-scale=1:-scale=16", "ggi: display-memory has no option -scale\n"},  // palemu takes 1 and 16
         {{}, "memory:-x", "ggi: display-memory has no option -x\n"},
+        {"memory", "palemu:-charset=dots", "ggi: -charset: 'dots' is not ascii, shades or blocks\n"},
+        {{}, "memory:-charset=ascii", "ggi: display-memory has no option -charset\n"},
         {{}, "memory:-", "ggi: option '-' of display-memory does not start with '-'\n"},
         {{}, "memory:nodb", "ggi: option 'nodb' of display-memory does not start with '-'\n"},
         {{}, "memory:-nodb=1", "ggi: option -nodb takes no value\n"},
@@ -329,6 +333,51 @@ TEST_F(GgiLayer, PalemuShowsThroughThePaletteOnItsParent)
     ggiSetPalette(v, 0, 1, &pal[2]);
     ggiFlush(v);
     EXPECT_EQ(Shown(v), "\x10\x34\x52");
+}
+
+// A terminal's input: a key as a press and a release, a sequence cut short waited for unless nothing more comes,
+// bytes that are no UTF-8 as Latin-1; xterm mouse reports (SGR and X10) in the pixels of the cells the picture fills,
+// its aspect kept, the margins pulled in.
+TEST(GgiTerminal, InputAndFit)
+{
+    const ggi::CellFit fit = ggi::fit_cells(100, 25, 640, 400), tall = ggi::fit_cells(80, 50, 640, 400);
+    EXPECT_EQ(std::tie(fit.x, fit.y, fit.w, fit.h), std::tuple(10, 0, 80, 25));
+    EXPECT_EQ(std::tie(tall.x, tall.y, tall.w, tall.h), std::tuple(0, 12, 80, 25));
+    const struct {
+        std::string bytes;
+        bool complete;
+        size_t used;
+        std::string events;
+    } rows[] = {
+        {"h\x7f\r\n\t\x08", false, 6, "104 8 13 13 9 8 "},
+        {"\x1b", false, 0, ""},
+        {"\x1b", true, 1, "27 "},
+        {"\x1bx\x1b[", false, 2, "27 120 "},
+        {"\x1b[A\x1bOB\x1b[1;5C\x1b[D\x1b[3~\x1b[15~\x1b[24~\x1bOP\x1bOM\x1b[99~", false, 40,
+         "57396 57397 57395 57394 127 57605 57612 57601 13 "},
+        {"\xc3\xbc\xfc\xe2\x82\xac\xf0\x9f\x98\x80\xc3", false, 10, "252 252 8364 "},
+        {"\xc3", true, 1, "195 "},
+        {"\x1b[<35;11;1M\x1b[<0;11;1M\x1b[<0;11;1M\x1b[<32;90;25M\x1b[<0;90;25m\x1b[<2;1;13M\x1b[<2;100;13m", false, 76,
+         "(0,0) +1 (639,399) -1 (0,199) +2 (639,199) -2 "},
+        {"\x1b[M #!\x1b[M\"#!\x1b[M##!\x1b[<64;12;1M\x1b[<0;1", false, 29, "(0,0) +1 +2 -1 -2 (8,0) "},
+    };
+    for (const auto &r : rows) {
+        ggi::TerminalInput input;
+        std::deque<gii_event> out;
+        EXPECT_EQ(input.feed(r.bytes, r.complete, fit, out), r.used) << r.bytes;
+        std::string events;
+        for (size_t i = 0; i < out.size(); i++) {
+            const gii_event &e = out[i];
+            if (e.any.type == evKeyPress && i + 1 < out.size() && out[i + 1].any.type == evKeyRelease &&
+                out[i + 1].key.sym == e.key.sym)
+                events += std::to_string(e.key.sym) + " ", i++;
+            else if (e.any.type == evPtrAbsolute)
+                events += "(" + std::to_string(e.pmove.x) + "," + std::to_string(e.pmove.y) + ") ";
+            else
+                events += (e.any.type == evPtrButtonPress ? "+" : "-") + std::to_string(e.pbutton.button) + " ";
+        }
+        EXPECT_EQ(events, r.events) << r.bytes;
+    }
 }
 
 }  // namespace

@@ -202,4 +202,20 @@ TEST(LumoraRealFiles, ShownPixelExactOrRefused)
         }
 }
 
+// Without GGI_DISPLAY and a desktop, a terminal on standard output is the display: the picture fills it as
+// characters until a key, and what the viewer printed meanwhile comes after it.
+TEST(Lumora, InATerminal)
+{
+    test::Folder dir;
+    test::Write(dir / "f.pcx", Pcx{0, 0, 319, 199, 320, Bytes(64000, 7)}.File());
+    test::Tmux t(dir.path());
+    t.Start(KORVAN_RUN_DIR "/lumora f.pcx");
+    const std::string shown = t.Await(test::Tmux::Filled);
+    EXPECT_TRUE(test::Tmux::Filled(shown) && shown.find("Image is") == std::string::npos) << shown;
+    t.Do("send-keys q");
+    EXPECT_EQ(t.Status(), "0\n");
+    EXPECT_NE(t.Screen().find("Image is 320x200 sized.\nUsing 8bpp mode\n"), std::string::npos) << t.Screen();
+    EXPECT_TRUE(t.Restored());
+}
+
 }  // namespace

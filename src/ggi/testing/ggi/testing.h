@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,26 @@ SDL_Renderer *window_renderer(SDL_Window *win);
 // The format of the picture's texture for that renderer and window: ARGB8888, or the
 // window's own format of the same layout where that spares the renderer a conversion.
 uint32_t picture_format(SDL_Renderer *ren, SDL_Window *win);
+
+// A picture fitted into a terminal's cols x rows cells, centred, its aspect kept (a cell is
+// taken as twice as high as wide): the cells it covers, and the picture's size.
+struct CellFit {
+    int x, y, w, h;
+    int pw, ph;
+};
+CellFit fit_cells(int cols, int rows, int w, int h);
+
+// A terminal's input as events: the buttons held (`pressed`, a bit per LibGII button) and the pixel the
+// pointer was last delivered at.
+struct TerminalInput {
+    unsigned pressed = 0;
+    int32_t last_x = -1, last_y = -1;
+    // Queues the events of the keys and xterm mouse reports `bytes` begin with: a key as a press
+    // and a release, a report's cell as the pixel `fit` shows there. Returns the bytes taken;
+    // a sequence not yet complete is left, unless `complete` (nothing more is coming: a lone
+    // Escape is the key).
+    size_t feed(const std::string &bytes, bool complete, const CellFit &fit, std::deque<gii_event> &out);
+};
 
 }  // namespace ggi
 
