@@ -33,18 +33,23 @@ KORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool clang libclan
 # figure runs the game under.
 KORVAN_BENCH_PACKAGES=(libbenchmark-dev xvfb)
 
+# What ./web needs besides: Debian's emscripten, which brings node, binaryen and LLVM's
+# WebAssembly back end (nothing is fetched at build time), and Python for serving the site.
+KORVAN_WEB_PACKAGES=(emscripten python3)
+
 # What ./package needs besides: the Debian build flags, dpkg-shlibdeps and the file tool that
 # CPack runs it with, and the checks of the menu entry, the AppStream data and the package.
 KORVAN_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream lintian)
 
 # korvan_build DIR [CMAKE OPTION...]: configures when the folder is new or its options
-# changed since the last configuration, then builds incrementally.
+# changed since the last configuration, then builds incrementally. KORVAN_CONFIGURE runs the
+# configuration through a wrapper (emcmake); KORVAN_BUILD_TARGET builds that target alone.
 korvan_build() {
     local dir=$1
     shift
     if [ ! -f "$dir/CMakeCache.txt" ] || [ "$(cat "$dir/korvan-options" 2>/dev/null)" != "$*" ]; then
-        cmake -S . -B "$dir" "$@"
+        ${KORVAN_CONFIGURE:-} cmake -S . -B "$dir" "$@"
         echo "$*" >"$dir/korvan-options"
     fi
-    cmake --build "$dir" -j "$(nproc)"
+    cmake --build "$dir" -j "$(nproc)" ${KORVAN_BUILD_TARGET:+--target "$KORVAN_BUILD_TARGET"}
 }

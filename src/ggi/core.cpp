@@ -38,7 +38,32 @@ constexpr Alias ALIASES[] = {
     {"display-x", "display-sdl"},
     {"display-palemu", "display-palemu"},
     {"palemu", "display-palemu"},
+    {"display-canvas", "display-canvas"},
+    {"canvas", "display-canvas"},
+    {"web", "display-canvas"},
 };
+
+// Where a program looks when GGI_DISPLAY names no target: the page in the browser build, a
+// window on a desktop otherwise.
+#ifdef __EMSCRIPTEN__
+constexpr const char *OWN_DISPLAY = "display-canvas";
+#else
+constexpr const char *OWN_DISPLAY = "display-sdl";
+#endif
+
+// Whether the build has a target: the window lives outside the browser, the page only in it.
+bool target_built(const std::string &target)
+{
+#ifdef __EMSCRIPTEN__
+    const char *missing = "display-sdl", *where = "outside the browser; use display-canvas here";
+#else
+    const char *missing = "display-canvas", *where = "in the browser build (./web)";
+#endif
+    if (target != missing)
+        return true;
+    std::fprintf(stderr, "ggi: %s exists only %s\n", missing, where);
+    return false;
+}
 
 // Whether a recording, a picture or a shot could not be written.
 bool writing_failed = false;
@@ -103,6 +128,8 @@ bool option_known(const std::string &target, const std::string &name)
     static const char *const common[] = {"events", "record", "frames", "final"};
     static const char *const memory[] = {"depths", "nodb"};
     static const char *const window[] = {"fullscreen", "scale", "nograb", "nopause", "offscreen"};
+    // The page's own: a fixed scale, and the pointer never locked.
+    static const char *const page[] = {"scale", "nograb"};
     for (const char *n : common)
         if (name == n)
             return true;
@@ -112,6 +139,10 @@ bool option_known(const std::string &target, const std::string &name)
                 return true;
     if (target == "display-palemu" || target == "display-sdl")
         for (const char *n : window)
+            if (name == n)
+                return true;
+    if (target == "display-canvas")
+        for (const char *n : page)
             if (name == n)
                 return true;
     return false;
@@ -129,6 +160,16 @@ const char *env(const char *name)
 {
     const char *v = std::getenv(name);
     return v && *v ? v : nullptr;
+}
+
+// A page is always there to draw on; a window needs a desktop.
+bool own_display_found()
+{
+#ifdef __EMSCRIPTEN__
+    return true;
+#else
+    return env("DISPLAY") || env("WAYLAND_DISPLAY");
+#endif
 }
 
 }  // namespace
@@ -151,7 +192,7 @@ bool parse_display(const std::string &text, DisplaySpec &spec)
     if (spec.target.empty()) {
         std::fprintf(stderr,
                      "ggi: unknown display '%s' (known: display-sdl, sdl, x, display-x, "
-                     "display-memory, memory, display-palemu, palemu)\n",
+                     "display-memory, memory, display-palemu, palemu, display-canvas, canvas, web)\n",
                      name.c_str());
         return false;
     }
@@ -237,8 +278,8 @@ bool default_display(DisplaySpec &spec)
 {
     if (const char *d = env("GGI_DISPLAY"))
         return parse_display(d, spec);
-    if (env("DISPLAY") || env("WAYLAND_DISPLAY")) {
-        spec = DisplaySpec{"display-sdl", {}};
+    if (own_display_found()) {
+        spec = DisplaySpec{OWN_DISPLAY, {}};
         return true;
     }
     no_display_message();
@@ -253,8 +294,8 @@ bool palemu_parent(const DisplaySpec &own, DisplaySpec &parent)
         return false;
     if (d && from_env.target != "display-palemu") {
         parent = from_env;
-    } else if (env("DISPLAY") || env("WAYLAND_DISPLAY")) {
-        parent = DisplaySpec{"display-sdl", from_env.options};
+    } else if (own_display_found()) {
+        parent = DisplaySpec{OWN_DISPLAY, from_env.options};
     } else {
         no_display_message();
         return false;
@@ -290,13 +331,18 @@ bool open_common(ggi_visual *v, const Options &given)
 ggi_visual *open_spec(const DisplaySpec &spec)
 {
     Options opt;
-    if (!parse_options(spec, opt))
+    if (!parse_options(spec, opt) || !target_built(spec.target))
         return nullptr;
     ggi_visual *v = nullptr;
     if (spec.target == "display-memory")
         v = open_memory(opt);
+#ifdef __EMSCRIPTEN__
+    else if (spec.target == "display-canvas")
+        v = open_canvas(opt);
+#else
     else if (spec.target == "display-sdl")
         v = open_sdl(opt);
+#endif
     else {
         DisplaySpec parent;
         if (!palemu_parent(spec, parent))
