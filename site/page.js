@@ -118,7 +118,7 @@ async function run(name, args, files = []) {
           if (onPage) say('');
         }],
         onExit: resolve,
-        onAbort: (what) => resolve('aborted: ' + what),
+        onAbort: (what) => resolve(name + '.wasm could not be loaded or run: ' + what),
       });
       program.module.then((m) => { program.module = m; }, (e) => resolve('failed: ' + e));
     });
