@@ -42,7 +42,27 @@ constexpr Alias ALIASES[] = {
     {"terminal", "display-terminal"},
     {"tty", "display-terminal"},
     {"aa", "display-terminal"},
+    {"display-canvas", "display-canvas"},
+    {"canvas", "display-canvas"},
+    {"web", "display-canvas"},
 };
+
+// Whether the build has a target: the window and the terminal live outside the browser, the
+// page only in it.
+bool target_built(const std::string &target)
+{
+#ifdef __EMSCRIPTEN__
+    const bool built = target != "display-sdl" && target != "display-terminal";
+    const char *where = "outside the browser; use display-canvas here";
+#else
+    const bool built = target != "display-canvas";
+    const char *where = "in the browser build (./web)";
+#endif
+    if (built)
+        return true;
+    std::fprintf(stderr, "ggi: %s exists only %s\n", target.c_str(), where);
+    return false;
+}
 
 // Whether a recording, a picture or a shot could not be written.
 bool writing_failed = false;
@@ -110,6 +130,8 @@ bool option_known(const std::string &target, const std::string &name)
     static const char *const memory[] = {"depths", "nodb"};
     static const char *const window[] = {"fullscreen", "scale", "nograb", "nopause", "offscreen"};
     static const char *const terminal[] = {"charset"};
+    // The page's own: a fixed scale, and the pointer never locked.
+    static const char *const page[] = {"scale", "nograb"};
     for (const char *n : common)
         if (name == n)
             return true;
@@ -123,6 +145,10 @@ bool option_known(const std::string &target, const std::string &name)
                 return true;
     if (target == "display-palemu" || target == "display-terminal")
         for (const char *n : terminal)
+            if (name == n)
+                return true;
+    if (target == "display-palemu" || target == "display-canvas")
+        for (const char *n : page)
             if (name == n)
                 return true;
     return false;
@@ -142,16 +168,21 @@ const char *env(const char *name)
     return v && *v ? v : nullptr;
 }
 
-// The target used where GGI_DISPLAY names none: the window on a desktop, else the terminal
-// that standard output shows (its type named in TERM); false when there is neither.
+// The target used where GGI_DISPLAY names none: the page in the browser build; elsewhere the
+// window on a desktop, else the terminal that standard output shows (its type named in TERM).
+// False when there is none.
 bool found_display(std::string &target)
 {
+#ifdef __EMSCRIPTEN__
+    target = "display-canvas";
+#else
     if (env("DISPLAY") || env("WAYLAND_DISPLAY"))
         target = "display-sdl";
     else if (isatty(STDOUT_FILENO) && env("TERM"))
         target = "display-terminal";
     else
         return false;
+#endif
     return true;
 }
 
@@ -175,7 +206,8 @@ bool parse_display(const std::string &text, DisplaySpec &spec)
     if (spec.target.empty()) {
         std::fprintf(stderr,
                      "ggi: unknown display '%s' (known: display-sdl, sdl, x, display-x, "
-                     "display-memory, memory, display-palemu, palemu, display-terminal, terminal, tty, aa)\n",
+                     "display-memory, memory, display-palemu, palemu, display-terminal, terminal, tty, aa, "
+                     "display-canvas, canvas, web)\n",
                      name.c_str());
         return false;
     }
@@ -319,15 +351,20 @@ bool open_common(ggi_visual *v, const Options &given)
 ggi_visual *open_spec(const DisplaySpec &spec)
 {
     Options opt;
-    if (!parse_options(spec, opt))
+    if (!parse_options(spec, opt) || !target_built(spec.target))
         return nullptr;
     ggi_visual *v = nullptr;
     if (spec.target == "display-memory")
         v = open_memory(opt);
+#ifdef __EMSCRIPTEN__
+    else if (spec.target == "display-canvas")
+        v = open_canvas(opt);
+#else
     else if (spec.target == "display-sdl")
         v = open_sdl(opt);
     else if (spec.target == "display-terminal")
         v = open_terminal(opt);
+#endif
     else {
         DisplaySpec parent;
         if (!palemu_parent(spec, parent))

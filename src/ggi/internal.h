@@ -27,8 +27,8 @@ struct Options {
     unsigned depths = DEPTH8 | DEPTH16 | DEPTH24;  // -depths=LIST (memory)
     bool nodb = false;                             // -nodb (memory)
     bool fullscreen = false;                       // -fullscreen (window)
-    int scale = 0;                                 // -scale=N (window); 0 lets the window pick
-    bool nograb = false;                           // -nograb (window)
+    int scale = 0;                                 // -scale=N (window, page); 0 lets them pick
+    bool nograb = false;                           // -nograb (window, page)
     bool nopause = false;                          // -nopause (window): runs on while the window has no focus
     bool offscreen = false;                        // -offscreen (window): SDL's drivers that show nothing allowed
     std::string charset;                           // -charset=NAME (terminal): the characters cells are drawn with
@@ -36,7 +36,7 @@ struct Options {
 
 // A target name with its options, as GGI_DISPLAY or ggiOpen's argument spells it.
 struct DisplaySpec {
-    std::string target;                // the canonical name: display-memory, -sdl, -palemu or -terminal
+    std::string target;                // the canonical name: display-memory, -sdl, -palemu, -terminal or -canvas
     std::vector<std::string> options;  // raw "-name[=value]" strings in order
 };
 
@@ -170,6 +170,7 @@ ggi_visual *open_memory(const Options &opt);
 ggi_visual *open_palemu(const DisplaySpec &parent);
 ggi_visual *open_sdl(const Options &opt);
 ggi_visual *open_terminal(const Options &opt);
+ggi_visual *open_canvas(const Options &opt);
 
 // The display string a palemu visual puts its picture on: GGI_DISPLAY unless that is palemu.
 bool palemu_parent(const DisplaySpec &own, DisplaySpec &parent);

@@ -646,20 +646,6 @@ void argb_table(const ggi_color palette[256], uint32_t table[256])
     }
 }
 
-void expand8(const uint8_t *src, size_t n, const uint32_t table[256], uint32_t *dst)
-{
-    // Eight at a time: the independent look-ups overlap in the processor.
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const uint32_t a = table[src[i]], b = table[src[i + 1]], c = table[src[i + 2]], d = table[src[i + 3]],
-                       e = table[src[i + 4]], f = table[src[i + 5]], g = table[src[i + 6]], h = table[src[i + 7]];
-        dst[i] = a, dst[i + 1] = b, dst[i + 2] = c, dst[i + 3] = d;
-        dst[i + 4] = e, dst[i + 5] = f, dst[i + 6] = g, dst[i + 7] = h;
-    }
-    for (; i < n; i++)
-        dst[i] = table[src[i]];
-}
-
 bool texture_8bit(SDL_Texture *tex, const uint8_t *px, int w, int h, const uint32_t table[256])
 {
     void *pixels = nullptr;

@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -309,7 +310,8 @@ unsigned char *fload(const char *Name, const char *Typ, unsigned int &Anzahl, un
         return nullptr;
     if (Anzahl == 0) {
         const long groesse = DateiGroesse(f);
-        if (groesse < 0 || groesse > static_cast<long>(UINT_MAX)) {
+        // Compared unsigned and wide: where long has 32 bits, UINT_MAX does not fit in it.
+        if (groesse < 0 || static_cast<uintmax_t>(groesse) > UINT_MAX) {
             fclose(f);
             return nullptr;
         }

@@ -72,7 +72,8 @@ TEST_F(GgiLayer, DisplayStringsOpenOrSayWhy)
                              "ggi: to run without a display, set GGI_DISPLAY=memory, for example "
                              "GGI_DISPLAY=memory:-frames=100\n",
                       vga = "ggi: unknown display 'vga' (known: display-sdl, sdl, x, display-x, display-memory, "
-                            "memory, display-palemu, palemu, display-terminal, terminal, tty, aa)\n",
+                            "memory, display-palemu, palemu, display-terminal, terminal, tty, aa, display-canvas, "
+                            "canvas, web)\n",
                       frames = " is not a frame number\n", scale = " is not a whole number from 1 to 16\n";
     // GGI_DISPLAY ({}: unset) and ggiOpen's display ({}: none).
     const struct {
@@ -87,6 +88,7 @@ TEST_F(GgiLayer, DisplayStringsOpenOrSayWhy)
         {"palemu", {}, none},
         {{}, "vga:-nodb", vga},
         {"vga", "palemu", vga},
+        {{}, "web:-scale=2:-nograb", "ggi: display-canvas exists only in the browser build (./web)\n"},
         {"memory", "palemu:-scale=0", "ggi: -scale: '0'" + scale},
         {"memory", "palemu:-scale=17", "ggi: -scale: '17'" + scale},
         {"memory", "palemu:-scale=1:-scale=16", "ggi: display-memory has no option -scale\n"},  // palemu takes 1 and 16
