@@ -19,6 +19,9 @@ constexpr int MAX_FPS = 70;
 constexpr size_t MAX_QUEUED = 8192;
 // Keys whose symbol is a character carry it in SDL's keycode below this.
 constexpr SDL_Keycode LAST_CHARACTER = 0x10FFFF;
+// The parts of an 8-bit picture that changed are found in bands of rows this high and
+// columns this wide.
+constexpr int BAND_ROWS = 8, BAND_COLUMNS = 64;
 // How dark the shade over a paused picture is, from 0 (none) to 255 (black).
 constexpr Uint8 PAUSE_SHADE = 128;
 // "PAUSE" in letters of 5 x 5 cells, one string per row.
@@ -26,6 +29,36 @@ constexpr const char *PAUSE_TEXT[5] = {
     "####...###..#...#..####.#####", "#...#.#...#.#...#.#.....#....", "####..#####.#...#..###..####.",
     "#.....#...#.#...#.....#.#....", "#.....#...#..###..####..#####",
 };
+
+// Where two rows of n bytes first differ, eight bytes at a step; n when they do not.
+int first_difference(const uint8_t *a, const uint8_t *b, int n)
+{
+    int i = 0;
+    for (uint64_t x, y; i + 8 <= n; i += 8) {
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y)
+            break;
+    }
+    while (i < n && a[i] == b[i])
+        i++;
+    return i;
+}
+
+// Where two rows of n bytes that differ last differ.
+int last_difference(const uint8_t *a, const uint8_t *b, int n)
+{
+    int i = n;
+    for (uint64_t x, y; i >= 8; i -= 8) {
+        std::memcpy(&x, a + i - 8, 8);
+        std::memcpy(&y, b + i - 8, 8);
+        if (x != y)
+            break;
+    }
+    while (a[i - 1] == b[i - 1])
+        i--;
+    return i - 1;
+}
 
 // SDL's events belong to the process, so one window at a time serves them.
 bool window_open = false;
@@ -142,8 +175,12 @@ struct SdlVisual final : ggi_visual {
     std::vector<uint32_t> shown;  // the frame last presented, ARGB, pic.w x pic.h
     std::vector<uint8_t> shown8;  // an 8-bit frame last presented, and its colours
     uint32_t shown_table[256] = {};
-    SDL_Rect dst{};       // where the picture lies in the window
-    SDL_Rect confined{};  // the area the pointer is confined to; empty when free
+    bool software = false;          // SDL's own renderer: the processor scales and keeps the window's pixels
+    bool texture_current = false;   // the texture holds shown8 through shown_table
+    std::vector<SDL_Rect> changed;  // the parts of the 8-bit picture that the present changed
+    SDL_Rect drawn{};               // where the last frame drawn whole or in parts put the picture; empty: none
+    SDL_Rect dst{};                 // where the picture lies in the window
+    SDL_Rect confined{};            // the area the pointer is confined to; empty when free
     bool cursor_hidden = false;
     bool key_paused = false;                // the Pause key holds the program until it is pressed again
     bool unfocused = false;                 // the window lost the input focus or was minimised
@@ -202,11 +239,14 @@ struct SdlVisual final : ggi_visual {
                 win = nullptr;
                 return -1;
             }
+            SDL_RendererInfo info;
+            software = SDL_GetRendererInfo(ren, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
         } else if (!(SDL_GetWindowFlags(win) & SDL_WINDOW_FULLSCREEN)) {
             SDL_SetWindowSize(win, w * scale, h * scale);
         }
         if (tex)
             SDL_DestroyTexture(tex);
+        texture_current = false;
         tex = SDL_CreateTexture(ren, picture_format(ren, win), SDL_TEXTUREACCESS_STREAMING, w, h);
         if (!tex) {
             std::fprintf(stderr, "ggi: cannot make the picture's texture: %s\n", SDL_GetError());
@@ -234,23 +274,34 @@ struct SdlVisual final : ggi_visual {
 
     // The whole picture into ARGB through the palette as it stands, one texture update,
     // then the frame. An 8-bit picture is kept as it was shown, with its colours, and
-    // expanded straight into the texture.
+    // expanded straight into the texture. SDL's own renderer scales on the processor, most
+    // of a frame's cost: there only the parts that changed are expanded and drawn anew.
     void present()
     {
         const size_t n = static_cast<size_t>(pic.w) * pic.h;
         const uint8_t *s = pic.px.data();
         if (pic.bpp == 1) {
-            argb_table(pic.palette, shown_table);
+            uint32_t table[256];
+            argb_table(pic.palette, table);
+            if (software && texture_current && shown8.size() == n && std::equal(table, table + 256, shown_table) &&
+                update_changes()) {
+                render(&changed);
+                pace();
+                return;
+            }
+            std::copy(table, table + 256, shown_table);
             shown8.assign(pic.px.begin(), pic.px.end());
             if (!texture_8bit(tex, s, pic.w, pic.h, shown_table)) {
                 shown.resize(n);
                 expand8(s, n, shown_table, shown.data());
                 SDL_UpdateTexture(tex, nullptr, shown.data(), pic.w * 4);
             }
+            texture_current = true;
             render();
             pace();
             return;
         }
+        texture_current = false;
         shown.resize(n);
         switch (pic.bpp) {
         case 2:
@@ -270,9 +321,56 @@ struct SdlVisual final : ggi_visual {
         pace();
     }
 
+    // The parts of the 8-bit picture that differ from the one shown, in bands of rows, into
+    // `changed`; the picture becomes the one shown and its parts go into the texture. False
+    // when the texture could not be locked: nothing has changed then.
+    bool update_changes()
+    {
+        changed.clear();
+        const int w = pic.w, h = pic.h;
+        const uint8_t *now = pic.px.data();
+        uint8_t *was = shown8.data();
+        void *pixels = nullptr;
+        int pitch = 0;
+        for (int top = 0; top < h; top += BAND_ROWS) {
+            const int rows = std::min(BAND_ROWS, h - top);
+            // Columns from the first to the last changed pixel of any row of the band.
+            int left = w, right = -1;
+            for (int y = top; y < top + rows; y++) {
+                const uint8_t *a = now + size_t(y) * w, *b = was + size_t(y) * w;
+                const int l = first_difference(a, b, w);
+                if (l == w)
+                    continue;
+                left = std::min(left, l);
+                right = std::max(right, last_difference(a, b, w));
+            }
+            if (right < 0)
+                continue;
+            left = left / BAND_COLUMNS * BAND_COLUMNS;
+            right = std::min(w - 1, right / BAND_COLUMNS * BAND_COLUMNS + BAND_COLUMNS - 1);
+            if (!pixels && SDL_LockTexture(tex, nullptr, &pixels, &pitch) != 0)
+                return false;
+            for (int y = top; y < top + rows; y++) {
+                std::memcpy(was + size_t(y) * w + left, now + size_t(y) * w + left, size_t(right - left + 1));
+                expand8(now + size_t(y) * w + left, size_t(right - left + 1), shown_table,
+                        reinterpret_cast<uint32_t *>(static_cast<uint8_t *>(pixels) + size_t(y) * pitch) + left);
+            }
+            // A band under the last one with the same columns makes one part with it.
+            if (!changed.empty() && changed.back().x == left && changed.back().w == right - left + 1 &&
+                changed.back().y + changed.back().h == top)
+                changed.back().h += rows;
+            else
+                changed.push_back(SDL_Rect{left, top, right - left + 1, rows});
+        }
+        if (pixels)
+            SDL_UnlockTexture(tex);
+        return true;
+    }
+
     // The picture as large as whole-number scaling allows, centred on black; a window
-    // smaller than the picture shrinks it as a whole.
-    void render()
+    // smaller than the picture shrinks it as a whole. With `parts`, where the window still
+    // holds the last frame at the same place and whole scale, only those parts are drawn.
+    void render(const std::vector<SDL_Rect> *parts = nullptr)
     {
         int ow = 0, oh = 0;
         SDL_GetRendererOutputSize(ren, &ow, &oh);
@@ -287,12 +385,25 @@ struct SdlVisual final : ggi_visual {
             dh = std::max(1, int(pic.h * f));
         }
         dst = SDL_Rect{(ow - dw) / 2, (oh - dh) / 2, dw, dh};
+        const int scale = dw / pic.w;
+        if (parts && !paused() && SDL_RectEquals(&dst, &drawn) && dw == pic.w * scale && dh == pic.h * scale) {
+            for (const SDL_Rect &p : *parts) {
+                const SDL_Rect to{dst.x + p.x * scale, dst.y + p.y * scale, p.w * scale, p.h * scale};
+                SDL_RenderCopy(ren, tex, &p, &to);
+            }
+            SDL_RenderPresent(ren);
+            update_grab();
+            return;
+        }
         // Black shows only round a picture that does not fill the window.
         if (dst.x > 0 || dst.y > 0 || dst.w < ow || dst.h < oh) {
             SDL_SetRenderDrawColor(ren, 0, 0, 0, 255);
             SDL_RenderClear(ren);
         }
         SDL_RenderCopy(ren, tex, nullptr, &dst);
+        // What is drawn over the picture, or a window whose pixels do not last, leaves
+        // nothing to build the next frame on.
+        drawn = software && !paused() ? dst : SDL_Rect{};
         if (paused())
             draw_pause();
         SDL_RenderPresent(ren);
