@@ -1,5 +1,6 @@
 // The window target: the picture in an SDL2 window; keyboard and mouse as LibGII events.
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <bitset>
@@ -9,9 +10,55 @@
 
 #include "internal.h"
 
+// Every call into SDL the window target makes.
+// clang-format off
+#define GGI_SDL_CALLS(X) \
+    X(SDL_CreateRenderer) X(SDL_CreateTexture) X(SDL_CreateWindow) X(SDL_Delay) X(SDL_DestroyRenderer) \
+    X(SDL_DestroyTexture) X(SDL_DestroyWindow) X(SDL_GL_GetProcAddress) X(SDL_GetCurrentVideoDriver) \
+    X(SDL_GetDisplayUsableBounds) X(SDL_GetError) X(SDL_GetMouseFocus) X(SDL_GetMouseState) \
+    X(SDL_GetPerformanceCounter) X(SDL_GetPerformanceFrequency) X(SDL_GetRendererInfo) \
+    X(SDL_GetRendererOutputSize) X(SDL_GetWindowFlags) X(SDL_GetWindowPixelFormat) X(SDL_GetWindowSize) \
+    X(SDL_HasEvent) X(SDL_InitSubSystem) X(SDL_LockTexture) X(SDL_PollEvent) X(SDL_Quit) X(SDL_QuitSubSystem) \
+    X(SDL_RenderClear) X(SDL_RenderCopy) X(SDL_RenderFillRect) X(SDL_RenderPresent) X(SDL_SetHint) \
+    X(SDL_SetRenderDrawBlendMode) X(SDL_SetRenderDrawColor) X(SDL_SetTextureBlendMode) \
+    X(SDL_SetWindowFullscreen) X(SDL_SetWindowMouseRect) X(SDL_SetWindowSize) X(SDL_ShowCursor) \
+    X(SDL_StartTextInput) X(SDL_StopTextInput) X(SDL_UnlockTexture) X(SDL_UpdateTexture) X(SDL_WaitEvent) \
+    X(SDL_WaitEventTimeout)
+// clang-format on
+
 namespace ggi {
 
 namespace {
+
+// SDL is loaded when a window is first asked for, not with the program: a program on another
+// target never pays for loading it and the fifty libraries it brings. Each call goes through
+// a pointer of the function's own name, found when SDL is loaded.
+#define GGI_SDL_POINTER(name) decltype(&::name) name = nullptr;
+GGI_SDL_CALLS(GGI_SDL_POINTER)
+#undef GGI_SDL_POINTER
+
+// Loads SDL and finds its calls, once; false, with what failed on standard error, when it is
+// not there.
+bool load_sdl()
+{
+    static bool loaded = false;
+    if (loaded)
+        return true;
+    void *lib = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_GLOBAL);
+    if (!lib) {
+        std::fprintf(stderr, "ggi: cannot open a window: %s\n", dlerror());
+        return false;
+    }
+#define GGI_SDL_FIND(name)                                                                                             \
+    if (!(name = reinterpret_cast<decltype(name)>(dlsym(lib, #name)))) {                                               \
+        std::fprintf(stderr, "ggi: cannot open a window: SDL has no %s\n", #name);                                     \
+        return false;                                                                                                  \
+    }
+    GGI_SDL_CALLS(GGI_SDL_FIND)
+#undef GGI_SDL_FIND
+    loaded = true;
+    return true;
+}
 
 // Frames a second at most: the game counts frames, so its pace must not follow the machine.
 constexpr int MAX_FPS = 70;
@@ -805,6 +852,8 @@ void expand8(const uint8_t *src, size_t n, const uint32_t table[256], uint32_t *
 
 bool texture_8bit(SDL_Texture *tex, const uint8_t *px, int w, int h, const uint32_t table[256])
 {
+    if (!load_sdl())
+        return false;
     void *pixels = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(tex, nullptr, &pixels, &pitch) != 0)
@@ -822,6 +871,8 @@ bool texture_8bit(SDL_Texture *tex, const uint8_t *px, int w, int h, const uint3
 
 SDL_Renderer *window_renderer(SDL_Window *win)
 {
+    if (!load_sdl())
+        return nullptr;
     SDL_Renderer *ren = SDL_CreateRenderer(win, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (ren && processor_gl(ren)) {
         // An OpenGL drawn by the processor costs several times what SDL's own software
@@ -842,7 +893,7 @@ uint32_t picture_format(SDL_Renderer *ren, SDL_Window *win)
     // any other one pixel by pixel through a conversion. XRGB8888 is ARGB8888 with the alpha
     // byte unused, so the same pixels serve.
     SDL_RendererInfo info;
-    if (SDL_GetRendererInfo(ren, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) &&
+    if (load_sdl() && SDL_GetRendererInfo(ren, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) &&
         SDL_GetWindowPixelFormat(win) == SDL_PIXELFORMAT_RGB888)
         return SDL_PIXELFORMAT_RGB888;
     return SDL_PIXELFORMAT_ARGB8888;
@@ -854,6 +905,8 @@ ggi_visual *open_sdl(const Options &opt)
         std::fprintf(stderr, "ggi: display-sdl: only one window can be open at a time\n");
         return nullptr;
     }
+    if (!load_sdl())
+        return nullptr;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
