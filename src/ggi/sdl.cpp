@@ -68,7 +68,7 @@ constexpr size_t MAX_QUEUED = 8192;
 constexpr SDL_Keycode LAST_CHARACTER = 0x10FFFF;
 // The parts of an 8-bit picture that changed are found in bands of rows this high and
 // columns this wide.
-constexpr int BAND_ROWS = 8, BAND_COLUMNS = 64;
+constexpr int BAND_ROWS = 8, BAND_COLUMNS = 32;
 // How dark the shade over a paused picture is, from 0 (none) to 255 (black).
 constexpr Uint8 PAUSE_SHADE = 128;
 // "PAUSE" in letters of 5 x 5 cells, one string per row.
@@ -90,21 +90,6 @@ int first_difference(const uint8_t *a, const uint8_t *b, int n)
     while (i < n && a[i] == b[i])
         i++;
     return i;
-}
-
-// Where two rows of n bytes that differ last differ.
-int last_difference(const uint8_t *a, const uint8_t *b, int n)
-{
-    int i = n;
-    for (uint64_t x, y; i >= 8; i -= 8) {
-        std::memcpy(&x, a + i - 8, 8);
-        std::memcpy(&y, b + i - 8, 8);
-        if (x != y)
-            break;
-    }
-    while (a[i - 1] == b[i - 1])
-        i--;
-    return i - 1;
 }
 
 // SDL's events belong to the process, so one window at a time serves them.
@@ -368,46 +353,50 @@ struct SdlVisual final : ggi_visual {
         pace();
     }
 
-    // The parts of the 8-bit picture that differ from the one shown, in bands of rows, into
-    // `changed`; the picture becomes the one shown and its parts go into the texture. False
-    // when the texture could not be locked: nothing has changed then.
+    // The parts of the 8-bit picture that differ from the one shown, in bands of rows and
+    // columns, into `changed`; the picture becomes the one shown and its parts go into the
+    // texture. False when the texture could not be locked: nothing has changed then.
     bool update_changes()
     {
         changed.clear();
-        const int w = pic.w, h = pic.h;
+        const int w = pic.w, h = pic.h, columns = (w + BAND_COLUMNS - 1) / BAND_COLUMNS;
         const uint8_t *now = pic.px.data();
         uint8_t *was = shown8.data();
         void *pixels = nullptr;
         int pitch = 0;
+        std::vector<bool> column(static_cast<size_t>(columns));
         for (int top = 0; top < h; top += BAND_ROWS) {
             const int rows = std::min(BAND_ROWS, h - top);
-            // Columns from the first to the last changed pixel of any row of the band.
-            int left = w, right = -1;
+            // The band's columns where any of its rows changed.
+            std::fill(column.begin(), column.end(), false);
+            bool any = false;
             for (int y = top; y < top + rows; y++) {
                 const uint8_t *a = now + size_t(y) * w, *b = was + size_t(y) * w;
-                const int l = first_difference(a, b, w);
-                if (l == w)
-                    continue;
-                left = std::min(left, l);
-                right = std::max(right, last_difference(a, b, w));
+                for (int x = first_difference(a, b, w); x < w;) {
+                    column[size_t(x / BAND_COLUMNS)] = any = true;
+                    x = (x / BAND_COLUMNS + 1) * BAND_COLUMNS;
+                    x = x < w ? x + first_difference(a + x, b + x, w - x) : w;
+                }
             }
-            if (right < 0)
+            if (!any)
                 continue;
-            left = left / BAND_COLUMNS * BAND_COLUMNS;
-            right = std::min(w - 1, right / BAND_COLUMNS * BAND_COLUMNS + BAND_COLUMNS - 1);
             if (!pixels && SDL_LockTexture(tex, nullptr, &pixels, &pitch) != 0)
                 return false;
-            for (int y = top; y < top + rows; y++) {
-                std::memcpy(was + size_t(y) * w + left, now + size_t(y) * w + left, size_t(right - left + 1));
-                expand8(now + size_t(y) * w + left, size_t(right - left + 1), shown_table,
-                        reinterpret_cast<uint32_t *>(static_cast<uint8_t *>(pixels) + size_t(y) * pitch) + left);
+            for (int c = 0; c < columns; c++) {
+                if (!column[size_t(c)])
+                    continue;
+                int end = c + 1;
+                while (end < columns && column[size_t(end)])
+                    end++;
+                const int left = c * BAND_COLUMNS, width = std::min(w, end * BAND_COLUMNS) - left;
+                for (int y = top; y < top + rows; y++) {
+                    std::memcpy(was + size_t(y) * w + left, now + size_t(y) * w + left, size_t(width));
+                    expand8(now + size_t(y) * w + left, size_t(width), shown_table,
+                            reinterpret_cast<uint32_t *>(static_cast<uint8_t *>(pixels) + size_t(y) * pitch) + left);
+                }
+                changed.push_back(SDL_Rect{left, top, width, rows});
+                c = end;
             }
-            // A band under the last one with the same columns makes one part with it.
-            if (!changed.empty() && changed.back().x == left && changed.back().w == right - left + 1 &&
-                changed.back().y + changed.back().h == top)
-                changed.back().h += rows;
-            else
-                changed.push_back(SDL_Rect{left, top, right - left + 1, rows});
         }
         if (pixels)
             SDL_UnlockTexture(tex);

@@ -153,7 +153,7 @@ TEST_F(GgiWindow, PicturesPointerAndKeys)
 TEST_F(GgiWindow, ChangedPartsReachTheWindow)
 {
     ggi_visual_t v = Open("x:-scale=2");
-    ASSERT_EQ(ggiSetGraphMode(v, 130, 20, 130, 20, GT_8BIT), 0);  // bands of 8 rows and 64 columns, both cut short
+    ASSERT_EQ(ggiSetGraphMode(v, 130, 20, 130, 20, GT_8BIT), 0);  // bands of 8 rows and 32 columns, both cut short
     const ggi_color pal[4] = {{}, {0xff00, 0, 0, 0}, {0, 0x80ff, 0, 0}, {0x1234, 0x5678, 0x9abc, 0}};
     ggiSetPalette(v, 0, 4, pal);
     std::vector<uint8_t> picture(130 * 20, 0);
