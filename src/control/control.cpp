@@ -358,6 +358,8 @@ void SpielPass(int16_t &Ende)
     ZeigerBild();
     NachScrollen();
     DoScroll();
+    // Nothing polls for input from here to the end of the frame.
+    AnsichtDirekt();
     Landschaft();
     if (edit != 0)
         PutSprite(static_cast<short>(mx / KACHEL * KACHEL), static_cast<short>(my / KACHEL * KACHEL), EditSelect);

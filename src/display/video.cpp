@@ -10,6 +10,14 @@ const ggi_directbuffer *db = nullptr;
 unsigned char *VScreen = nullptr;
 unsigned char *Screen = nullptr;
 
+namespace {
+
+// The view buffer the game allocates: the view itself where the display has no direct
+// buffer of rows WIDTH long; else the view of what is drawn outside a frame of the game.
+unsigned char *EigeneAnsicht = nullptr;
+
+}  // namespace
+
 int init640x480()
 {
     // A second call must not replace the buffers the open display is shown from.
@@ -23,7 +31,7 @@ int init640x480()
         return 0;
     }
     Screen = eigener;
-    VScreen = ansicht;
+    VScreen = EigeneAnsicht = ansicht;
     if (ggiInit() != 0)
         return 0;
     const char *anzeige = getenv("GGI_DISPLAY");
@@ -71,6 +79,9 @@ int init640x480()
 void Cpy2Screen()
 {
     if (db != nullptr) {
+        // The view drawn into the display is there already.
+        if (VScreen == Screen)
+            return;
         const int zeile = db->buffer.plb.stride;
         if (zeile == WIDTH) {
             memcpy(Screen, VScreen, WIDTH * HEIGHT);
@@ -82,6 +93,20 @@ void Cpy2Screen()
     } else if (vis != nullptr) {
         ggiPutBox(vis, 0, 0, WIDTH, HEIGHT, VScreen);
     }
+}
+
+void AnsichtDirekt()
+{
+    if (db != nullptr && db->buffer.plb.stride == WIDTH && Screen == db->write)
+        VScreen = Screen;
+}
+
+void AnsichtAbloesen()
+{
+    if (db == nullptr || VScreen != Screen || EigeneAnsicht == nullptr)
+        return;
+    memcpy(EigeneAnsicht, Screen, WIDTH * HEIGHT);
+    VScreen = EigeneAnsicht;
 }
 
 void Put()

@@ -1,5 +1,6 @@
 // The window target: the picture in an SDL2 window; keyboard and mouse as LibGII events.
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <bitset>
@@ -9,14 +10,63 @@
 
 #include "internal.h"
 
+// Every call into SDL the window target makes.
+// clang-format off
+#define GGI_SDL_CALLS(X) \
+    X(SDL_CreateRenderer) X(SDL_CreateTexture) X(SDL_CreateWindow) X(SDL_Delay) X(SDL_DestroyRenderer) \
+    X(SDL_DestroyTexture) X(SDL_DestroyWindow) X(SDL_GL_GetProcAddress) X(SDL_GetCurrentVideoDriver) \
+    X(SDL_GetDisplayUsableBounds) X(SDL_GetError) X(SDL_GetMouseFocus) X(SDL_GetMouseState) \
+    X(SDL_GetPerformanceCounter) X(SDL_GetPerformanceFrequency) X(SDL_GetRendererInfo) \
+    X(SDL_GetRendererOutputSize) X(SDL_GetWindowFlags) X(SDL_GetWindowPixelFormat) X(SDL_GetWindowSize) \
+    X(SDL_HasEvent) X(SDL_InitSubSystem) X(SDL_LockTexture) X(SDL_PollEvent) X(SDL_Quit) X(SDL_QuitSubSystem) \
+    X(SDL_RenderClear) X(SDL_RenderCopy) X(SDL_RenderFillRect) X(SDL_RenderPresent) X(SDL_SetHint) \
+    X(SDL_SetRenderDrawBlendMode) X(SDL_SetRenderDrawColor) X(SDL_SetTextureBlendMode) \
+    X(SDL_SetWindowFullscreen) X(SDL_SetWindowMouseRect) X(SDL_SetWindowSize) X(SDL_ShowCursor) \
+    X(SDL_StartTextInput) X(SDL_StopTextInput) X(SDL_UnlockTexture) X(SDL_UpdateTexture) X(SDL_WaitEvent) \
+    X(SDL_WaitEventTimeout)
+// clang-format on
+
 namespace ggi {
 
 namespace {
+
+// SDL is loaded when a window is first asked for, not with the program: a program on another
+// target never pays for loading it and the fifty libraries it brings. Each call goes through
+// a pointer of the function's own name, found when SDL is loaded.
+#define GGI_SDL_POINTER(name) decltype(&::name) name = nullptr;
+GGI_SDL_CALLS(GGI_SDL_POINTER)
+#undef GGI_SDL_POINTER
+
+// Loads SDL and finds its calls, once; false, with what failed on standard error, when it is
+// not there.
+bool load_sdl()
+{
+    static bool loaded = false;
+    if (loaded)
+        return true;
+    void *lib = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_GLOBAL);
+    if (!lib) {
+        std::fprintf(stderr, "ggi: cannot open a window: %s\n", dlerror());
+        return false;
+    }
+#define GGI_SDL_FIND(name)                                                                                             \
+    if (!(name = reinterpret_cast<decltype(name)>(dlsym(lib, #name)))) {                                               \
+        std::fprintf(stderr, "ggi: cannot open a window: SDL has no %s\n", #name);                                     \
+        return false;                                                                                                  \
+    }
+    GGI_SDL_CALLS(GGI_SDL_FIND)
+#undef GGI_SDL_FIND
+    loaded = true;
+    return true;
+}
 
 // Device events kept unread at most; later ones are dropped, as from a full LibGII queue.
 constexpr size_t MAX_QUEUED = 8192;
 // Keys whose symbol is a character carry it in SDL's keycode below this.
 constexpr SDL_Keycode LAST_CHARACTER = 0x10FFFF;
+// The parts of an 8-bit picture that changed are found in bands of rows this high and
+// columns this wide.
+constexpr int BAND_ROWS = 8, BAND_COLUMNS = 32;
 // How dark the shade over a paused picture is, from 0 (none) to 255 (black).
 constexpr Uint8 PAUSE_SHADE = 128;
 // "PAUSE" in letters of 5 x 5 cells, one string per row.
@@ -24,6 +74,21 @@ constexpr const char *PAUSE_TEXT[5] = {
     "####...###..#...#..####.#####", "#...#.#...#.#...#.#.....#....", "####..#####.#...#..###..####.",
     "#.....#...#.#...#.....#.#....", "#.....#...#..###..####..#####",
 };
+
+// Where two rows of n bytes first differ, eight bytes at a step; n when they do not.
+int first_difference(const uint8_t *a, const uint8_t *b, int n)
+{
+    int i = 0;
+    for (uint64_t x, y; i + 8 <= n; i += 8) {
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y)
+            break;
+    }
+    while (i < n && a[i] == b[i])
+        i++;
+    return i;
+}
 
 // SDL's events belong to the process, so one window at a time serves them.
 bool window_open = false;
@@ -126,8 +191,12 @@ struct SdlVisual final : ggi_visual {
     std::vector<uint32_t> shown;  // the frame last presented, ARGB, pic.w x pic.h
     std::vector<uint8_t> shown8;  // an 8-bit frame last presented, and its colours
     uint32_t shown_table[256] = {};
-    SDL_Rect dst{};       // where the picture lies in the window
-    SDL_Rect confined{};  // the area the pointer is confined to; empty when free
+    bool software = false;          // SDL's own renderer: the processor scales and keeps the window's pixels
+    bool texture_current = false;   // the texture holds shown8 through shown_table
+    std::vector<SDL_Rect> changed;  // the parts of the 8-bit picture that the present changed
+    SDL_Rect drawn{};               // where the last frame drawn whole or in parts put the picture; empty: none
+    SDL_Rect dst{};                 // where the picture lies in the window
+    SDL_Rect confined{};            // the area the pointer is confined to; empty when free
     bool cursor_hidden = false;
     bool key_paused = false;                // the Pause key holds the program until it is pressed again
     bool unfocused = false;                 // the window lost the input focus or was minimised
@@ -186,11 +255,14 @@ struct SdlVisual final : ggi_visual {
                 win = nullptr;
                 return -1;
             }
+            SDL_RendererInfo info;
+            software = SDL_GetRendererInfo(ren, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
         } else if (!(SDL_GetWindowFlags(win) & SDL_WINDOW_FULLSCREEN)) {
             SDL_SetWindowSize(win, w * scale, h * scale);
         }
         if (tex)
             SDL_DestroyTexture(tex);
+        texture_current = false;
         tex = SDL_CreateTexture(ren, picture_format(ren, win), SDL_TEXTUREACCESS_STREAMING, w, h);
         if (!tex) {
             std::fprintf(stderr, "ggi: cannot make the picture's texture: %s\n", SDL_GetError());
@@ -218,23 +290,34 @@ struct SdlVisual final : ggi_visual {
 
     // The whole picture into ARGB through the palette as it stands, one texture update,
     // then the frame. An 8-bit picture is kept as it was shown, with its colours, and
-    // expanded straight into the texture.
+    // expanded straight into the texture. SDL's own renderer scales on the processor, most
+    // of a frame's cost: there only the parts that changed are expanded and drawn anew.
     void present()
     {
         const size_t n = static_cast<size_t>(pic.w) * pic.h;
         const uint8_t *s = pic.px.data();
         if (pic.bpp == 1) {
-            argb_table(pic.palette, shown_table);
+            uint32_t table[256];
+            argb_table(pic.palette, table);
+            if (software && texture_current && shown8.size() == n && std::equal(table, table + 256, shown_table) &&
+                update_changes()) {
+                render(&changed);
+                pacer.wait();
+                return;
+            }
+            std::copy(table, table + 256, shown_table);
             shown8.assign(pic.px.begin(), pic.px.end());
             if (!texture_8bit(tex, s, pic.w, pic.h, shown_table)) {
                 shown.resize(n);
                 expand8(s, n, shown_table, shown.data());
                 SDL_UpdateTexture(tex, nullptr, shown.data(), pic.w * 4);
             }
+            texture_current = true;
             render();
             pacer.wait();
             return;
         }
+        texture_current = false;
         shown.resize(n);
         switch (pic.bpp) {
         case 2:
@@ -254,9 +337,60 @@ struct SdlVisual final : ggi_visual {
         pacer.wait();
     }
 
+    // The parts of the 8-bit picture that differ from the one shown, in bands of rows and
+    // columns, into `changed`; the picture becomes the one shown and its parts go into the
+    // texture. False when the texture could not be locked: nothing has changed then.
+    bool update_changes()
+    {
+        changed.clear();
+        const int w = pic.w, h = pic.h, columns = (w + BAND_COLUMNS - 1) / BAND_COLUMNS;
+        const uint8_t *now = pic.px.data();
+        uint8_t *was = shown8.data();
+        void *pixels = nullptr;
+        int pitch = 0;
+        std::vector<bool> column(static_cast<size_t>(columns));
+        for (int top = 0; top < h; top += BAND_ROWS) {
+            const int rows = std::min(BAND_ROWS, h - top);
+            // The band's columns where any of its rows changed.
+            std::fill(column.begin(), column.end(), false);
+            bool any = false;
+            for (int y = top; y < top + rows; y++) {
+                const uint8_t *a = now + size_t(y) * w, *b = was + size_t(y) * w;
+                for (int x = first_difference(a, b, w); x < w;) {
+                    column[size_t(x / BAND_COLUMNS)] = any = true;
+                    x = (x / BAND_COLUMNS + 1) * BAND_COLUMNS;
+                    x = x < w ? x + first_difference(a + x, b + x, w - x) : w;
+                }
+            }
+            if (!any)
+                continue;
+            if (!pixels && SDL_LockTexture(tex, nullptr, &pixels, &pitch) != 0)
+                return false;
+            for (int c = 0; c < columns; c++) {
+                if (!column[size_t(c)])
+                    continue;
+                int end = c + 1;
+                while (end < columns && column[size_t(end)])
+                    end++;
+                const int left = c * BAND_COLUMNS, width = std::min(w, end * BAND_COLUMNS) - left;
+                for (int y = top; y < top + rows; y++) {
+                    std::memcpy(was + size_t(y) * w + left, now + size_t(y) * w + left, size_t(width));
+                    expand8(now + size_t(y) * w + left, size_t(width), shown_table,
+                            reinterpret_cast<uint32_t *>(static_cast<uint8_t *>(pixels) + size_t(y) * pitch) + left);
+                }
+                changed.push_back(SDL_Rect{left, top, width, rows});
+                c = end;
+            }
+        }
+        if (pixels)
+            SDL_UnlockTexture(tex);
+        return true;
+    }
+
     // The picture as large as whole-number scaling allows, centred on black; a window
-    // smaller than the picture shrinks it as a whole.
-    void render()
+    // smaller than the picture shrinks it as a whole. With `parts`, where the window still
+    // holds the last frame at the same place and whole scale, only those parts are drawn.
+    void render(const std::vector<SDL_Rect> *parts = nullptr)
     {
         int ow = 0, oh = 0;
         SDL_GetRendererOutputSize(ren, &ow, &oh);
@@ -271,12 +405,25 @@ struct SdlVisual final : ggi_visual {
             dh = std::max(1, int(pic.h * f));
         }
         dst = SDL_Rect{(ow - dw) / 2, (oh - dh) / 2, dw, dh};
+        const int scale = dw / pic.w;
+        if (parts && !paused() && SDL_RectEquals(&dst, &drawn) && dw == pic.w * scale && dh == pic.h * scale) {
+            for (const SDL_Rect &p : *parts) {
+                const SDL_Rect to{dst.x + p.x * scale, dst.y + p.y * scale, p.w * scale, p.h * scale};
+                SDL_RenderCopy(ren, tex, &p, &to);
+            }
+            SDL_RenderPresent(ren);
+            update_grab();
+            return;
+        }
         // Black shows only round a picture that does not fill the window.
         if (dst.x > 0 || dst.y > 0 || dst.w < ow || dst.h < oh) {
             SDL_SetRenderDrawColor(ren, 0, 0, 0, 255);
             SDL_RenderClear(ren);
         }
         SDL_RenderCopy(ren, tex, nullptr, &dst);
+        // What is drawn over the picture, or a window whose pixels do not last, leaves
+        // nothing to build the next frame on.
+        drawn = software && !paused() ? dst : SDL_Rect{};
         if (paused())
             draw_pause();
         SDL_RenderPresent(ren);
@@ -648,6 +795,8 @@ void argb_table(const ggi_color palette[256], uint32_t table[256])
 
 bool texture_8bit(SDL_Texture *tex, const uint8_t *px, int w, int h, const uint32_t table[256])
 {
+    if (!load_sdl())
+        return false;
     void *pixels = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(tex, nullptr, &pixels, &pitch) != 0)
@@ -665,6 +814,8 @@ bool texture_8bit(SDL_Texture *tex, const uint8_t *px, int w, int h, const uint3
 
 SDL_Renderer *window_renderer(SDL_Window *win)
 {
+    if (!load_sdl())
+        return nullptr;
     SDL_Renderer *ren = SDL_CreateRenderer(win, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (ren && processor_gl(ren)) {
         // An OpenGL drawn by the processor costs several times what SDL's own software
@@ -685,7 +836,7 @@ uint32_t picture_format(SDL_Renderer *ren, SDL_Window *win)
     // any other one pixel by pixel through a conversion. XRGB8888 is ARGB8888 with the alpha
     // byte unused, so the same pixels serve.
     SDL_RendererInfo info;
-    if (SDL_GetRendererInfo(ren, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) &&
+    if (load_sdl() && SDL_GetRendererInfo(ren, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) &&
         SDL_GetWindowPixelFormat(win) == SDL_PIXELFORMAT_RGB888)
         return SDL_PIXELFORMAT_RGB888;
     return SDL_PIXELFORMAT_ARGB8888;
@@ -697,6 +848,8 @@ ggi_visual *open_sdl(const Options &opt)
         std::fprintf(stderr, "ggi: display-sdl: only one window can be open at a time\n");
         return nullptr;
     }
+    if (!load_sdl())
+        return nullptr;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {

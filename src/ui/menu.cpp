@@ -54,6 +54,8 @@ void HauptMenu()
     struct timeval tval = {0, 0};
     gii_event event;
 
+    // The menu is drawn before its first poll for input, yet shown only after it.
+    AnsichtAbloesen();
     ShowHauptMenu();
     MousePut(WIDTH / 2, HEIGHT / 2);
     MouseBackSave();

@@ -153,6 +153,15 @@ void BalkenPunkt(int sx, int sy, unsigned char farbe)
         VScreen[sy * WIDTH + sx] = farbe;
 }
 
+// Health-bar pixels x0 to x1 of row sy, those inside the view, as one run.
+void BalkenLauf(int x0, int x1, int sy, unsigned char farbe)
+{
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, WIDTH - 1);
+    if (x0 <= x1 && sy >= 0 && sy < HEIGHT)
+        std::memset(VScreen + sy * WIDTH + x0, farbe, size_t(x1 - x0 + 1));
+}
+
 }  // namespace
 
 void MInsert(short ax, short ay, short dx, short dy, unsigned char type)
@@ -233,12 +242,8 @@ void MSetAkt(short index)
         BalkenPunkt(links, sy, BALKEN_RAND);
         BalkenPunkt(rechts, sy, BALKEN_RAND);
     }
-    for (int sx = links; sx <= rechts; ++sx) {
-        BalkenPunkt(sx, y, BALKEN_RAND);
-        BalkenPunkt(sx, y + 3, BALKEN_RAND);
-    }
-    for (int sy = y + 1; sy <= y + 2; ++sy) {
-        for (int sx = x + o; sx <= x + o + f - 1; ++sx)
-            BalkenPunkt(sx, sy, BALKEN_FUELLUNG);
-    }
+    BalkenLauf(links, rechts, y, BALKEN_RAND);
+    BalkenLauf(links, rechts, y + 3, BALKEN_RAND);
+    for (int sy = y + 1; sy <= y + 2; ++sy)
+        BalkenLauf(x + o, x + o + f - 1, sy, BALKEN_FUELLUNG);
 }

@@ -151,6 +151,27 @@ TEST_F(GgiWindow, PicturesPointerAndKeys)
 // palemu on DISPLAY's window: script and devices side by side, recorded; shots converted. Closing:
 // Escapes before -frames; a wait counts a frame each frame's time. Unnamed, WAYLAND_DISPLAY means a window too,
 // which a driver that shows nothing cannot give unless asked.
+// SDL's own renderer draws anew only the parts of a picture that changed: the window still shows each one whole.
+TEST_F(GgiWindow, ChangedPartsReachTheWindow)
+{
+    ggi_visual_t v = Open("x:-scale=2");
+    ASSERT_EQ(ggiSetGraphMode(v, 130, 20, 130, 20, GT_8BIT), 0);  // bands of 8 rows and 32 columns, both cut short
+    const ggi_color pal[4] = {{}, {0xff00, 0, 0, 0}, {0, 0x80ff, 0, 0}, {0x1234, 0x5678, 0x9abc, 0}};
+    ggiSetPalette(v, 0, 4, pal);
+    std::vector<uint8_t> picture(130 * 20, 0);
+    std::mt19937 random(7);
+    for (int frame = 0; frame < 40; frame++) {
+        for (int i = frame % 4; i > 0; i--)  // none at all every fourth frame
+            picture[random() % picture.size()] = uint8_t(random() % 4);
+        ggiPutBox(v, 0, 0, 130, 20, picture.data());
+        Rows soll(40);
+        for (int y = 0; y < 40; y++)
+            for (int x = 0; x < 260; x++)
+                soll[y] += ".123"[picture[y / 2 * 130 + x / 2]];
+        ASSERT_EQ(Window(v), soll) << "frame " << frame;
+    }
+}
+
 TEST_F(GgiWindow, ScriptBesideTheDevicesThroughPalemu)
 {
     env.Set("GGI_DISPLAY", "palemu:-frames=50");
