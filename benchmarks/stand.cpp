@@ -11,6 +11,7 @@
 #include "effects/rauch.h"
 #include "effects/rocket.h"
 #include "map/scroll.h"
+#include "startup/file.h"
 #include "ui/edit.h"
 #include "ui/intfc.h"
 #include "ui/mouse.h"
