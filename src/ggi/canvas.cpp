@@ -38,8 +38,7 @@ uint32_t rgba(const ggi_color &c)
     return 0xFF000000u | uint32_t(c.b >> 8) << 16 | uint32_t(c.g >> 8) << 8 | uint32_t(c.r >> 8);
 }
 
-struct CanvasVisual final : ggi_visual {
-    Picture pic;
+struct CanvasVisual final : PresentingVisual {
     std::vector<uint32_t> shown;  // the frame last shown, RGBA, pic.w x pic.h
     uint32_t table[256] = {};     // the palette as RGBA, for 8-bit pictures
     std::bitset<256> buttons;     // pointer buttons delivered pressed and not yet released
@@ -67,19 +66,9 @@ struct CanvasVisual final : ggi_visual {
         return 0;
     }
 
-    bool has_mode() const override { return pic.type != 0; }
-    Picture &picture() override { return pic; }
-
-    void box_done(bool whole) override
-    {
-        if (whole)
-            present();
-    }
-    void flush() override { present(); }
-
     // The whole picture into RGBA through the palette as it stands, onto the canvas; then the
     // page's turn until the frame's time is up.
-    void present()
+    void present() override
     {
         const size_t n = static_cast<size_t>(pic.w) * pic.h;
         shown.resize(n);

@@ -147,6 +147,22 @@ struct ggi_visual {
 
 namespace ggi {
 
+// A target that shows its picture as whole frames (the window, the terminal, the page, palemu
+// on its parent): a box that covers the picture, or a flush, presents it.
+struct PresentingVisual : ggi_visual {
+    Picture pic;
+
+    bool has_mode() const override { return pic.type != 0; }
+    Picture &picture() override { return pic; }
+    void box_done(bool whole) override
+    {
+        if (whole)
+            present();
+    }
+    void flush() override { present(); }
+    virtual void present() = 0;
+};
+
 // The open visuals, parents included, for ggiExit and the end of the process.
 std::vector<ggi_visual *> &open_visuals();
 // Opens a target by its parsed display string; null after a message on stderr.

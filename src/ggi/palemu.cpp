@@ -7,9 +7,9 @@ namespace ggi {
 
 namespace {
 
-struct PalemuVisual final : ggi_visual {
+// Its own picture is the program's 8-bit one; the parent holds the converted one.
+struct PalemuVisual final : PresentingVisual {
     ggi_visual *parent = nullptr;
-    Picture pic;  // the program's 8-bit picture; the parent holds the converted one
 
     // The parent's true-colour type for a size: 24 bits keep the palette exact, 16 bits
     // still do for the parents that offer no more.
@@ -38,12 +38,9 @@ struct PalemuVisual final : ggi_visual {
         return 0;
     }
 
-    bool has_mode() const override { return pic.type != 0; }
-    Picture &picture() override { return pic; }
-
     // Converts the whole picture through the palette as it stands now and hands it to the
     // parent as one full box, which the parent shows as a frame.
-    void present()
+    void present() override
     {
         Picture &out = parent->picture();
         ggi_pixel table[256];
@@ -59,13 +56,6 @@ struct PalemuVisual final : ggi_visual {
         }
         parent->box_done(true);
     }
-
-    void box_done(bool whole) override
-    {
-        if (whole)
-            present();
-    }
-    void flush() override { present(); }
 
     bool shown_rgb(std::vector<uint8_t> &rgb, int &w, int &h) override
     {

@@ -183,8 +183,7 @@ bool processor_gl(SDL_Renderer *ren)
     return false;
 }
 
-struct SdlVisual final : ggi_visual {
-    Picture pic;
+struct SdlVisual final : PresentingVisual {
     SDL_Window *win = nullptr;
     SDL_Renderer *ren = nullptr;
     SDL_Texture *tex = nullptr;
@@ -277,22 +276,13 @@ struct SdlVisual final : ggi_visual {
         return 0;
     }
 
-    bool has_mode() const override { return pic.type != 0; }
-    Picture &picture() override { return pic; }
     SDL_Window *window() override { return win; }
-
-    void box_done(bool whole) override
-    {
-        if (whole)
-            present();
-    }
-    void flush() override { present(); }
 
     // The whole picture into ARGB through the palette as it stands, one texture update,
     // then the frame. An 8-bit picture is kept as it was shown, with its colours, and
     // expanded straight into the texture. SDL's own renderer scales on the processor, most
     // of a frame's cost: there only the parts that changed are expanded and drawn anew.
-    void present()
+    void present() override
     {
         const size_t n = static_cast<size_t>(pic.w) * pic.h;
         const uint8_t *s = pic.px.data();

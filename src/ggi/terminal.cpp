@@ -303,8 +303,7 @@ size_t TerminalInput::feed(const std::string &bytes, bool complete, const CellFi
 
 namespace {
 
-struct TerminalVisual final : ggi_visual {
-    Picture pic;
+struct TerminalVisual final : PresentingVisual {
     Picture shown;  // the frame last presented
     caca_canvas_t *cv = nullptr;
     caca_display_t *dp = nullptr;
@@ -363,17 +362,7 @@ struct TerminalVisual final : ggi_visual {
         return 0;
     }
 
-    bool has_mode() const override { return pic.type != 0; }
-    Picture &picture() override { return pic; }
-
-    void box_done(bool whole) override
-    {
-        if (whole)
-            present();
-    }
-    void flush() override { present(); }
-
-    void present()
+    void present() override
     {
         shown = pic;
         draw();
