@@ -16,6 +16,8 @@ EM_JS(void, page_mode, (int w, int h, int scale), { Module.ggiPage.mode(w, h, sc
 EM_JS(void, page_show, (const uint32_t *rgba, int w, int h), { Module.ggiPage.show(rgba, w, h); });
 EM_JS(int, page_event, (int32_t * values), { return Module.ggiPage.next(values); });
 EM_JS(void, page_close, (), { Module.ggiPage.close(); });
+EM_JS(int, page_paused, (), { return Module.ggiPage.paused(); });
+EM_JS(void, page_dim, (), { Module.ggiPage.dim(); });
 
 namespace ggi {
 
@@ -136,32 +138,55 @@ struct CanvasVisual final : PresentingVisual {
             in.escapes_from = in.frame;
     }
 
+    // One event from the page into the queue, or the page's request to end.
+    void take(int type, const int32_t *v)
+    {
+        switch (type) {
+        case evKeyPress:
+        case evKeyRepeat:
+        case evKeyRelease:
+            push(key_event(uint8_t(type), uint32_t(v[0])));
+            break;
+        case evPtrRelative:
+        case evPtrAbsolute:
+            push(move_event(uint8_t(type), v[0], v[1]));
+            break;
+        case evPtrButtonPress:
+        case evPtrButtonRelease:
+            button(uint8_t(type), v[0]);
+            break;
+        case PAGE_CLOSE:
+            close_requested();
+            break;
+        }
+    }
+
     void pump() override
     {
         int32_t v[2];
-        while (int type = page_event(v)) {
-            switch (type) {
-            case evKeyPress:
-            case evKeyRepeat:
-            case evKeyRelease:
-                push(key_event(uint8_t(type), uint32_t(v[0])));
-                break;
-            case evPtrRelative:
-            case evPtrAbsolute:
-                push(move_event(uint8_t(type), v[0], v[1]));
-                break;
-            case evPtrButtonPress:
-            case evPtrButtonRelease:
-                button(uint8_t(type), v[0]);
-                break;
-            case PAGE_CLOSE:
-                close_requested();
-                break;
-            }
-        }
+        while (int type = page_event(v))
+            take(type, v);
+        if (page_paused() && has_mode() && !closing)
+            hold();
         // A program that polls without showing anything still gives the page its turn.
         if (emscripten_get_now() - last_turn > LONGEST_TURN)
             wait_devices(0);
+    }
+
+    // A pause (the Pause key, or the page hidden): the program stays in its event poll, so no
+    // frame passes and nothing is delivered; the canvas shows the last picture dimmed, never
+    // the program's own picture. The page drops its input meanwhile (keys held into the pause
+    // are let go); leaving the page still ends the program.
+    void hold()
+    {
+        page_dim();
+        int32_t v[2];
+        while (page_paused() && !closing) {
+            wait_devices(50);
+            while (int type = page_event(v))
+                take(type, v);
+        }
+        page_show(shown.data(), pic.w, pic.h);
     }
 
     bool has_devices() const override { return true; }

@@ -73,6 +73,20 @@ const rows = {
                  /^#.*\n(pos \d+ \d+\n)*pos 100 92\n(down 1\nup 1\n){3}down 2\nup 2\nkeydown 27\n/);
     assert.equal(native('korvan', 'memory:-events=input.ev:-final=ende.ppm', [], { 'input.ev': ev }).written['ende.ppm'], web.shown);
   },
+  // The Pause key holds the game: no frame passes, the canvas is dimmed, what is typed meanwhile is dropped.
+  pause: async () => {
+    await open('index.html', 'canvas:-record=p.ev').then(() => page.waitForFunction(() => document.getElementById('status').hidden));
+    const k = page.keyboard, light = () => page.evaluate(() => ppm().reduce((a, b) => a + b, 0));
+    await k.press('1'), await page.waitForTimeout(300);
+    const before = await light();
+    await k.press('Pause'), await page.waitForTimeout(300), await k.press('2');
+    const held = await light();
+    await page.waitForTimeout(1500), await k.press('Pause'), await page.waitForTimeout(300), await k.press('3');
+    await page.waitForTimeout(300), await k.press('Escape'), await ended();
+    const ev = await page.evaluate(() => new TextDecoder().decode(window.program.module.FS.readFile('p.ev')));
+    const frame = (key) => Number(new RegExp(`^(\\d+) keydown '${key}'$`, 'm').exec(ev)?.[1]);
+    assert.deepEqual([held < 0.7 * before, ev.includes("'2'"), frame('3') - frame('1') < 90], [true, false, true], ev);
+  },
   // The viewer: a real picture picked and shown as the native viewer shows it, a damaged one refused.
   lumora: async () => {
     for (const [name, stop] of [['allegro5_allegro.pcx', ''], ['pillow_pcx_overrun.pcx', 'lumora stopped (status 1):\nError loading file!']]) {

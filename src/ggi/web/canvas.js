@@ -16,6 +16,9 @@ Module.ggiPage = (() => {
   let canvas = null, context = null;
   let width = 0, height = 0, fixedScale = 0, grab = false;
   let lastX = -1, lastY = -1, restX = 0, restY = 0;
+  // The Pause key holds the program until it is pressed again; a hidden page holds it too.
+  let keyPaused = false;
+  const paused = () => keyPaused || document.hidden;
 
   const push = (...event) => { if (queue.length < 8192) queue.push(event); };
   const locked = () => document.pointerLockElement === canvas;
@@ -42,6 +45,14 @@ Module.ggiPage = (() => {
       return;
     }
     if (e.altKey) return;
+    if (e.key === 'Pause') {
+      // The layer's own key, as in the window: never the program's.
+      e.preventDefault();
+      if (!e.repeat) keyPaused = !keyPaused;
+      if (keyPaused) blur();
+      return;
+    }
+    if (paused()) return;
     const sym = symbol(e);
     if (!sym) return;
     e.preventDefault();
@@ -73,7 +84,7 @@ Module.ggiPage = (() => {
   // Locked, the pointer moves by its motion in mode pixels, fractions kept for the next move;
   // free, it is where it is over the canvas, and outside it not seen.
   function move(e) {
-    if (!width) return;
+    if (!width || paused()) return;
     if (locked()) {
       const r = canvas.getBoundingClientRect();
       restX += e.movementX * width / r.width;
@@ -89,6 +100,7 @@ Module.ggiPage = (() => {
   }
 
   function button(e) {
+    if (paused()) return;
     const n = BUTTONS[e.button] || e.button + 1;
     if (e.type === 'mousedown') {
       if (e.target !== canvas) return;
@@ -162,6 +174,17 @@ Module.ggiPage = (() => {
       attach(false);
       if (locked()) document.exitPointerLock();
       canvas = null;
+    },
+    paused() { return paused() ? 1 : 0; },
+    // The last picture dimmed, with "PAUSE" over it, on the canvas only; the pointer set free.
+    dim() {
+      if (locked()) document.exitPointerLock();
+      context.fillStyle = 'rgba(0, 0, 0, 0.5)';
+      context.fillRect(0, 0, width, height);
+      context.fillStyle = '#fff';
+      context.font = 'bold 16px monospace';
+      context.textAlign = 'center';
+      context.fillText('PAUSE', width / 2, height / 2);
     },
     // The page leaves the program: it ends by its own path, as when its window is closed.
     requestClose() { push(CLOSE); },
