@@ -8,8 +8,8 @@ using namespace test;
 
 const auto Picture = Tmux::Filled;
 
-// The start picture; 'h' opens the menu, which changes it; Escape closes the menu, Escape ends the game with its
-// outcome on the terminal given back, every key as the window gives it.
+// The start picture; 'h' opens the menu, which changes it and holds it still; Escape closes the menu, Escape ends the
+// game with its outcome on the terminal given back, every key as the window gives it.
 TEST(Terminal, PlayedByKeys)
 {
     GameFolder dir;
@@ -23,8 +23,14 @@ TEST(Terminal, PlayedByKeys)
         t.Do("send-keys " + key);
         for (int i = 0; i < 300 && Read(dir / "rec").size() <= rec.size(); i++)
             usleep(100000);
-        if (key == "h")
-            EXPECT_TRUE(Picture(t.Await([&](const std::string &s) { return s != before; })));
+        if (key == "h") {
+            // The menu holds the battle still: the screen comes to rest, as it never does while the battle runs.
+            std::string last;
+            int same = 0;
+            const std::string menu =
+                t.Await([&](const std::string &s) { return same = s == last ? same + 1 : 0, last = s, same >= 3; });
+            EXPECT_TRUE(Picture(menu) && same >= 3 && menu != before) << menu;
+        }
     }
     EXPECT_EQ(t.Status(), "0\n");
     EXPECT_NE(t.Screen().find("Du hast diese Zeit verloren!"), std::string::npos) << t.Screen();
