@@ -50,16 +50,6 @@ struct CanvasVisual final : PresentingVisual {
 
     ~CanvasVisual() override { close_target(); }
 
-    int check_mode(int, int, ggi_graphtype type, ggi_graphtype &suggest) override
-    {
-        if (type == GGI_AUTO || bytes_per_pixel(type)) {
-            suggest = type == GGI_AUTO ? GT_8BIT : type;
-            return 0;
-        }
-        suggest = GT_8BIT;
-        return -1;
-    }
-
     int set_mode(int w, int h, ggi_graphtype type) override
     {
         picture_set(pic, w, h, type);

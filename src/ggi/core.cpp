@@ -126,31 +126,21 @@ bool parse_depths(const std::string &list, unsigned &depths)
 // which checks them.
 bool option_known(const std::string &target, const std::string &name)
 {
-    static const char *const common[] = {"events", "record", "frames", "final"};
-    static const char *const memory[] = {"depths", "nodb"};
-    static const char *const window[] = {"fullscreen", "scale", "nograb", "nopause", "offscreen"};
-    static const char *const terminal[] = {"charset"};
-    // The page's own: a fixed scale, and the pointer never locked.
-    static const char *const page[] = {"scale", "nograb"};
-    for (const char *n : common)
-        if (name == n)
-            return true;
-    if (target == "display-palemu" || target == "display-memory")
-        for (const char *n : memory)
-            if (name == n)
-                return true;
-    if (target == "display-palemu" || target == "display-sdl")
-        for (const char *n : window)
-            if (name == n)
-                return true;
-    if (target == "display-palemu" || target == "display-terminal")
-        for (const char *n : terminal)
-            if (name == n)
-                return true;
-    if (target == "display-palemu" || target == "display-canvas")
-        for (const char *n : page)
-            if (name == n)
-                return true;
+    static const struct {
+        const char *target;  // null: every target's
+        std::vector<const char *> names;
+    } options[] = {
+        {nullptr, {"events", "record", "frames", "final"}},
+        {"display-memory", {"depths", "nodb"}},
+        {"display-sdl", {"fullscreen", "scale", "nograb", "nopause", "offscreen"}},
+        {"display-terminal", {"charset"}},
+        {"display-canvas", {"scale", "nograb"}},  // a fixed scale, and the pointer never locked
+    };
+    for (const auto &o : options)
+        if (!o.target || target == o.target || target == "display-palemu")
+            for (const char *n : o.names)
+                if (name == n)
+                    return true;
     return false;
 }
 

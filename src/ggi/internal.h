@@ -152,6 +152,14 @@ namespace ggi {
 struct PresentingVisual : ggi_visual {
     Picture pic;
 
+    // Every depth a picture can hold; 8 bits where none is asked for, or one it cannot hold.
+    int check_mode(int, int, ggi_graphtype type, ggi_graphtype &suggest) override
+    {
+        const bool held = type == GGI_AUTO || bytes_per_pixel(type) != 0;
+        suggest = held && type != GGI_AUTO ? type : GT_8BIT;
+        return held ? 0 : -1;
+    }
+
     bool has_mode() const override { return pic.type != 0; }
     Picture &picture() override { return pic; }
     void box_done(bool whole) override

@@ -190,12 +190,13 @@ struct SdlVisual final : PresentingVisual {
     std::vector<uint32_t> shown;  // the frame last presented, ARGB, pic.w x pic.h
     std::vector<uint8_t> shown8;  // an 8-bit frame last presented, and its colours
     uint32_t shown_table[256] = {};
-    bool software = false;          // SDL's own renderer: the processor scales and keeps the window's pixels
-    bool texture_current = false;   // the texture holds shown8 through shown_table
-    std::vector<SDL_Rect> changed;  // the parts of the 8-bit picture that the present changed
-    SDL_Rect drawn{};               // where the last frame drawn whole or in parts put the picture; empty: none
-    SDL_Rect dst{};                 // where the picture lies in the window
-    SDL_Rect confined{};            // the area the pointer is confined to; empty when free
+    bool software = false;              // SDL's own renderer: the processor scales and keeps the window's pixels
+    bool texture_current = false;       // the texture holds shown8 through shown_table
+    std::vector<bool> changed_columns;  // per band, the columns where a row changed
+    std::vector<SDL_Rect> changed;      // the parts of the 8-bit picture that the present changed
+    SDL_Rect drawn{};                   // where the last frame drawn whole or in parts put the picture; empty: none
+    SDL_Rect dst{};                     // where the picture lies in the window
+    SDL_Rect confined{};                // the area the pointer is confined to; empty when free
     bool cursor_hidden = false;
     bool key_paused = false;                // the Pause key holds the program until it is pressed again
     bool unfocused = false;                 // the window lost the input focus or was minimised
@@ -214,16 +215,6 @@ struct SdlVisual final : PresentingVisual {
     } pending;
 
     ~SdlVisual() override { close_target(); }
-
-    int check_mode(int, int, ggi_graphtype type, ggi_graphtype &suggest) override
-    {
-        if (type == GGI_AUTO || bytes_per_pixel(type)) {
-            suggest = type == GGI_AUTO ? GT_8BIT : type;
-            return 0;
-        }
-        suggest = GT_8BIT;
-        return -1;
-    }
 
     // The largest whole scale that fits nine tenths of the desktop.
     int default_scale(int w, int h)
@@ -338,7 +329,8 @@ struct SdlVisual final : PresentingVisual {
         uint8_t *was = shown8.data();
         void *pixels = nullptr;
         int pitch = 0;
-        std::vector<bool> column(static_cast<size_t>(columns));
+        std::vector<bool> &column = changed_columns;
+        column.resize(static_cast<size_t>(columns));
         for (int top = 0; top < h; top += BAND_ROWS) {
             const int rows = std::min(BAND_ROWS, h - top);
             // The band's columns where any of its rows changed.

@@ -329,12 +329,6 @@ struct TerminalVisual final : PresentingVisual {
         stdout = program;
     }
 
-    int check_mode(int, int, ggi_graphtype type, ggi_graphtype &suggest) override
-    {
-        suggest = type == GGI_AUTO || !bytes_per_pixel(type) ? GT_8BIT : type;
-        return type == GGI_AUTO || bytes_per_pixel(type) ? 0 : -1;
-    }
-
     int set_mode(int w, int h, ggi_graphtype type) override
     {
         if (dither)
