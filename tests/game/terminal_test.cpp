@@ -52,8 +52,8 @@ TEST(Terminal, ScriptedAsHeadless)
     EXPECT_TRUE(Read(dir / "out").ends_with("Bravo, du hast gewonnen!\n")) << Read(dir / "out");
 }
 
-// A stop after the display opened (a resource missing) and a signal give the terminal back; the stop's message and
-// what the game printed meanwhile are on it.
+// A stop after the display opened (a resource missing), an unknown terminal type and a signal give the terminal back;
+// the stop's message and what the game printed meanwhile are on it.
 TEST(Terminal, StopsGiveTheTerminalBack)
 {
     GameFolder dir;
@@ -65,6 +65,11 @@ TEST(Terminal, StopsGiveTheTerminalBack)
     EXPECT_NE(t.Screen().find("Kann 'data/system.pal' nicht laden!\n"), std::string::npos) << t.Screen();
     EXPECT_TRUE(t.Restored());
     fs::rename(dir / "pal", dir / "data/system.pal");
+    // A terminal type the machine does not know is refused before the terminal is touched.
+    t.Start("TERM=no-such-terminal GGI_DISPLAY=terminal ./korvan 2>err");
+    EXPECT_EQ(t.Status(), "1\n");
+    EXPECT_NE(Read(dir / "err").find("the terminal type TERM=no-such-terminal is not known here"), std::string::npos);
+    EXPECT_TRUE(t.Restored());
     t.Start("GGI_DISPLAY=terminal sh -c 'echo $$ >pid; exec ./korvan' >/dev/null");
     ASSERT_TRUE(Picture(t.Await(Picture)));
     kill(std::stoi(Read(dir / "pid")), SIGTERM);
