@@ -144,16 +144,7 @@ public:
     Tmux(const Tmux &) = delete;
     Tmux &operator=(const Tmux &) = delete;
 
-    std::string Do(const std::string &args) const
-    {
-        std::string out;
-        FILE *p = popen(("tmux -S '" + socket_ + "' " + args + " 2>&1").c_str(), "r");
-        for (int c; p && (c = std::fgetc(p)) != EOF;)
-            out += char(c);
-        if (p)
-            pclose(p);
-        return out;
-    }
+    std::string Do(const std::string &args) const { return Shell(folder_, "tmux -S '" + socket_ + "' " + args).out; }
     std::string Screen() const { return Do("capture-pane -p"); }
     // Whether a picture fills the screen: 20 rows or more of 70 characters or more.
     static bool Filled(const std::string &screen)
